@@ -1,0 +1,62 @@
+#pragma once
+#include <windows.h>
+
+namespace SkinUI {
+
+// The native window wrapper: registers the class, creates the window, routes its messages to
+// HandleMessage and runs modal loops. The object outlives its window; OnFinalMessage runs after
+// WM_NCDESTROY and is where windows that own themselves delete themselves.
+class CWindowWnd {
+public:
+    CWindowWnd() = default;
+    CWindowWnd(const CWindowWnd&) = delete;
+    CWindowWnd& operator=(const CWindowWnd&) = delete;
+    virtual ~CWindowWnd() = default;
+
+    HWND GetHWND() const { return m_hWnd; }
+    operator HWND() const { return m_hWnd; }
+
+    // The module that window classes are registered in and resources are loaded from.
+    static void SetInstance(HINSTANCE instance) { s_instance = instance; }
+    static HINSTANCE GetInstance();
+
+    bool RegisterWindowClass();
+    HWND Create(HWND parent, const wchar_t* title, DWORD style, DWORD exStyle, int x = CW_USEDEFAULT,
+                int y = CW_USEDEFAULT, int cx = CW_USEDEFAULT, int cy = CW_USEDEFAULT, HMENU menu = nullptr);
+
+    void ShowWindow(bool show = true, bool takeFocus = true);
+    // Shows the window, disables its owner and runs messages until the window is gone. Returns the
+    // wParam of the last WM_CLOSE addressed to this window (0 when none came through the loop).
+    UINT ShowModal();
+    // Posts WM_CLOSE carrying the result.
+    void Close(UINT result = IDOK);
+    void SetIcon(UINT resourceId);
+    void ResizeClient(int cx = -1, int cy = -1);
+
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    LRESULT PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // Every modal and main loop offers each message to this filter first (the paint managers'
+    // pre-translation); true means consumed.
+    using MessagePreTranslator = bool (*)(MSG* msg);
+    static void SetMessagePreTranslator(MessagePreTranslator translator) { s_preTranslator = translator; }
+    // Translates and dispatches one message unless the pre-translation consumes it.
+    static void DispatchOne(MSG& msg);
+
+protected:
+    virtual const wchar_t* GetWindowClass() const = 0;
+    virtual const wchar_t* GetBaseWindowClass() const { return nullptr; }
+    virtual UINT GetWindowClassStyle() const { return CS_DBLCLKS; }
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual void OnFinalMessage(HWND hWnd) {}
+
+    HWND m_hWnd = nullptr;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    static HINSTANCE s_instance;
+    static MessagePreTranslator s_preTranslator;
+};
+
+}  // namespace SkinUI
