@@ -24,6 +24,7 @@ need=(
   "/usr/src/googletest/CMakeLists.txt:googletest"
   "/usr/include/benchmark/benchmark.h:libbenchmark-dev"
   "/usr/bin/python3:python3"
+  "/usr/lib/python3/dist-packages/numpy/__init__.py:python3-numpy"
   "/usr/bin/openssl:openssl"
   "/usr/bin/clang++:clang"
   "/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a:libclang-rt-14-dev"
