@@ -9,7 +9,7 @@
 // fail: malformed text yields the parts that could be read and zero for the rest.
 namespace SkinUI {
 
-// Decimal integer: leading spaces/tabs skipped, optional sign, digits up to the first other
+// Decimal integer: leading white space skipped, optional sign, digits up to the first other
 // character ("12px" is 12). No digits gives 0; values beyond the int range are clamped.
 int ParseInt(const std::wstring& text);
 
@@ -28,8 +28,9 @@ UIColor ParseColor(const std::wstring& text);
 bool ParseBool(const std::wstring& text);
 
 // Attribute list as in Default and Style values: name="value" pairs separated by white space
-// (single quotes also delimit a value). Reading stops at the first malformed pair, so
-// everything before it is kept. Values are taken as written.
+// (single quotes also delimit a value; a missing space between pairs is tolerated). Reading
+// stops at the first malformed pair (no "=", no opening quote, no closing quote), keeping every
+// pair before it. Names and values are taken as written.
 std::vector<std::pair<std::wstring, std::wstring>> ParseAttributeList(const std::wstring& text);
 
 // Name comparison of the markup: ASCII letters compare without case, everything else exactly
