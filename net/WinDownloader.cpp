@@ -1,0 +1,251 @@
+#include "net/WinDownloader.h"
+
+#include <wininet.h>
+
+#include <cstdint>
+
+#include "net/PeCheck.h"
+#include "net/TextEncoding.h"
+
+namespace {
+
+constexpr int kAttempts = 3;
+constexpr DWORD kPauseAfterFailureMs = 1000;
+constexpr wchar_t kTransferName[] = L"URLDownloadToFile";
+const HRESULT kNotAnExecutable = HRESULT_FROM_WIN32(ERROR_BAD_EXE_FORMAT);
+
+void RemoveFile(const std::wstring& path)
+{
+    DeleteFileW(path.c_str());
+}
+
+}  // namespace
+
+// ---- CBindCallback ----
+
+CWinDownloader::CBindCallback::~CBindCallback()
+{
+    m_abort = true;
+    m_observer = nullptr;
+}
+
+HRESULT CWinDownloader::CBindCallback::QueryInterface(REFIID, void** object)
+{
+    if (object)
+        *object = nullptr;
+    return E_NOTIMPL;
+}
+
+ULONG CWinDownloader::CBindCallback::AddRef() { return 0; }
+ULONG CWinDownloader::CBindCallback::Release() { return 0; }
+HRESULT CWinDownloader::CBindCallback::OnStartBinding(DWORD, IBinding*) { return E_NOTIMPL; }
+HRESULT CWinDownloader::CBindCallback::GetPriority(LONG*) { return E_NOTIMPL; }
+HRESULT CWinDownloader::CBindCallback::OnLowResource(DWORD) { return E_NOTIMPL; }
+
+HRESULT CWinDownloader::CBindCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG statusCode,
+                                                  LPCWSTR statusText)
+{
+    if (m_abort)
+        return E_ABORT;
+    if (statusCode == BINDSTATUS_REDIRECTING && statusText)
+        RememberUrl(statusText);
+    if (progressMax > 0) {
+        const double fraction = static_cast<double>(static_cast<std::uint32_t>(progress)) /
+                                static_cast<double>(static_cast<std::uint32_t>(progressMax));
+        Report(DOWNLOAD_PROGRESS, fraction, L"");
+    }
+    return S_OK;
+}
+
+HRESULT CWinDownloader::CBindCallback::OnStopBinding(HRESULT, LPCWSTR) { return E_NOTIMPL; }
+
+HRESULT CWinDownloader::CBindCallback::GetBindInfo(DWORD*, BINDINFO* bindInfo)
+{
+    if (bindInfo)
+        bindInfo->dwCodePage = 65001;  // the URL is UTF-8
+    return E_NOTIMPL;
+}
+
+HRESULT CWinDownloader::CBindCallback::OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM*) { return E_NOTIMPL; }
+HRESULT CWinDownloader::CBindCallback::OnObjectAvailable(REFIID, IUnknown*) { return E_NOTIMPL; }
+HRESULT CWinDownloader::CBindCallback::GetBindInfoEx(DWORD*, BINDINFO*, DWORD*, DWORD*) { return E_NOTIMPL; }
+
+void CWinDownloader::CBindCallback::SetObserver(const DownloadCallback& observer)
+{
+    m_observer = observer;
+}
+
+bool CWinDownloader::CBindCallback::Report(int code, double value, const wchar_t* text)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_abort || !m_observer)
+            return false;
+        ++m_callsRunning;
+    }
+    m_observer(code, value, text);
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        --m_callsRunning;
+    }
+    m_changed.notify_all();
+    return true;
+}
+
+void CWinDownloader::CBindCallback::Detach()
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    m_abort = true;
+    m_changed.notify_all();  // ends a pause between attempts
+    m_changed.wait(lock, [this] { return m_callsRunning == 0; });
+}
+
+bool CWinDownloader::CBindCallback::PauseUnlessAborted(DWORD milliseconds)
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    return !m_changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return m_abort.load(); });
+}
+
+void CWinDownloader::CBindCallback::RememberUrl(const std::wstring& url)
+{
+    m_fetchedUrls.push_back(url);
+}
+
+// ---- CWinDownloader ----
+
+CWinDownloader::CWinDownloader(DownloadCallback observer, const wchar_t* url, const wchar_t* savePath)
+    : m_observer(std::move(observer)),
+      m_savePath(savePath ? savePath : L""),
+      m_url(url ? url : L""),
+      m_thread(&CWinDownloader::DownloadProc, this, L"ABDEF")
+{
+}
+
+CWinDownloader::~CWinDownloader()
+{
+    m_bindCallback.Detach();
+    // A worker that was never started would wait forever; started now, it sees the abort and ends.
+    if (!m_started)
+        m_thread.Resume();
+    m_thread.Join();
+    PurgeUrlCache(m_bindCallback.FetchedUrls());
+}
+
+bool CWinDownloader::Start()
+{
+    // Installing the copy again while the worker calls it would be a data race; it is the same
+    // observer anyway.
+    if (!m_started) {
+        m_bindCallback.SetObserver(m_observer);
+        m_started = true;
+    }
+    return m_thread.Resume();
+}
+
+unsigned long CWinDownloader::DownloadProc(void* downloader)
+{
+    auto* self = static_cast<CWinDownloader*>(downloader);
+    CBindCallback& callback = self->m_bindCallback;
+    const std::wstring& savePath = self->m_savePath;
+
+    CoInitialize(nullptr);
+    callback.Report(DOWNLOAD_BEGIN, 1.0, L"");
+    if (savePath.empty()) {
+        callback.Report(DOWNLOAD_FAILED, 1.0, L"");
+        CoUninitialize();
+        return 0;
+    }
+
+    const std::wstring url = PrepareDownloadUrl(self->m_url);
+    callback.RememberUrl(url);
+    HRESULT result = E_ABORT;
+    for (int attempt = 0; attempt < kAttempts && !callback.Aborted(); ++attempt) {
+        result = URLDownloadToFileW(nullptr, url.c_str(), savePath.c_str(), 0, &callback);
+        if (result == S_OK)
+            result = CheckDownloadedExecutable(savePath);
+        if (result == S_OK)
+            break;
+        callback.PauseUnlessAborted(kPauseAfterFailureMs);
+    }
+
+    // A file that nobody was told about is not left behind: only a reported 1003 keeps it.
+    if (result == S_OK) {
+        if (!callback.Report(DOWNLOAD_COMPLETE, 0.0, kTransferName))
+            RemoveFile(savePath);
+    } else {
+        RemoveFile(savePath);
+        callback.Report(DOWNLOAD_FAILED, static_cast<double>(static_cast<std::int32_t>(result)), kTransferName);
+    }
+    CoUninitialize();
+    return 0;
+}
+
+// ---- free functions ----
+
+std::wstring PrepareDownloadUrl(const std::wstring& url)
+{
+    if (url.compare(0, 8, L"file:///") == 0)
+        return url;
+    return UrlEncodeWide(url);
+}
+
+HRESULT CheckDownloadedExecutable(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return HRESULT_FROM_WIN32(GetLastError());
+    LARGE_INTEGER size{};
+    std::vector<std::uint8_t> head;
+    bool read = GetFileSizeEx(file, &size) != FALSE;
+    if (read) {
+        const std::uint64_t fileSize = static_cast<std::uint64_t>(size.QuadPart);
+        head.resize(fileSize < kPeHeadBytes ? static_cast<std::size_t>(fileSize) : kPeHeadBytes);
+        DWORD got = 0;
+        read = head.empty() ||
+               (ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &got, nullptr) && got == head.size());
+    }
+    CloseHandle(file);
+    if (read && CheckWindowsExecutable(head.data(), head.size(), static_cast<std::uint64_t>(size.QuadPart)) ==
+                    PeCheckResult::Valid)
+        return S_OK;
+    RemoveFile(path);
+    return kNotAnExecutable;
+}
+
+void PurgeUrlCache(const std::vector<std::wstring>& urls)
+{
+    if (urls.empty())
+        return;
+    auto isOwn = [&urls](const wchar_t* source) {
+        if (!source)
+            return false;
+        for (const std::wstring& url : urls)
+            if (url == source)
+                return true;
+        return false;
+    };
+
+    // Each entry is read twice: once to learn its size, once into a buffer of that size.
+    std::vector<std::uint8_t> buffer;
+    auto entry = [&buffer] { return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(buffer.data()); };
+    DWORD size = 0;
+    HANDLE find = FindFirstUrlCacheEntryW(nullptr, nullptr, &size);
+    if (!find && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        buffer.assign(size, 0);
+        find = FindFirstUrlCacheEntryW(nullptr, entry(), &size);
+    }
+    if (!find)
+        return;
+    for (;;) {
+        if (!(entry()->CacheEntryType & COOKIE_CACHE_ENTRY) && isOwn(entry()->lpszSourceUrlName))
+            DeleteUrlCacheEntryW(entry()->lpszSourceUrlName);
+        size = 0;
+        if (FindNextUrlCacheEntryW(find, nullptr, &size) || GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+            break;
+        buffer.assign(size, 0);
+        if (!FindNextUrlCacheEntryW(find, entry(), &size))
+            break;
+    }
+    FindCloseUrlCache(find);
+}

@@ -1,0 +1,170 @@
+#!/usr/bin/env python3
+"""A small HTTPS server for tests and the demo: serves given files at given paths on 127.0.0.1.
+
+  pkgserver.py --cert server.pem --key server.key --serve PATH=FILE[,rate=BYTES_PER_S][,truncate=BYTES] ...
+               [--port N | --port 0 --port-file F] [--rate BYTES_PER_S] [--lifetime SECONDS] [--log F]
+
+PATH is matched against the request target exactly as sent (percent-escapes and "+" are not
+decoded), query included; a PATH without "?" also matches the same path with any query.
+Everything else is answered with 404. `rate` throttles the body; `truncate` announces the whole
+length but sends only that many bytes of the body, then drops the connection (a transfer cut off).
+The server stops by itself after --lifetime seconds (default 300).
+"""
+import argparse
+import http.server
+import os
+import socketserver
+import ssl
+import sys
+import threading
+import time
+
+CHUNK = 64 * 1024
+
+
+class Route:
+    def __init__(self, spec, default_rate):
+        # The path may hold "=" (a query), the file name is taken to hold none.
+        parts = spec.split(",")
+        path, _, self.file = parts[0].rpartition("=")
+        self.path = path
+        self.rate = default_rate
+        self.truncate = None
+        for option in parts[1:]:
+            key, _, value = option.partition("=")
+            if key == "rate":
+                self.rate = float(value)
+            elif key == "truncate":
+                self.truncate = int(value)
+            else:
+                raise SystemExit("unknown option in --serve: " + option)
+        if not path.startswith("/") or not os.path.isfile(self.file):
+            raise SystemExit("bad --serve " + spec)
+
+
+def find_route(routes, target):
+    for route in routes:
+        if route.path == target:
+            return route
+    path = target.split("?", 1)[0]
+    for route in routes:
+        if "?" not in route.path and route.path == path:
+            return route
+    return None
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    server_version = "pkgserver/1"
+
+    def log_message(self, format, *args):
+        pass  # requests go to --log instead
+
+    def do_HEAD(self):
+        self.answer(send_body=False)
+
+    def do_GET(self):
+        self.answer(send_body=True)
+
+    def answer(self, send_body):
+        self.server.log_request_line(self.command + " " + self.path)
+        route = find_route(self.server.routes, self.path)
+        if route is None:
+            self.send_error(404, "File not found")
+            return
+        size = os.path.getsize(route.file)
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(size))
+        self.end_headers()
+        if not send_body:
+            return
+        limit = size if route.truncate is None else min(size, route.truncate)
+        try:
+            self.send_body(route, limit)
+        except (BrokenPipeError, ConnectionResetError, ssl.SSLError, OSError):
+            return  # the client went away
+        if limit < size:
+            self.close_connection = True
+            self.connection.close()
+
+    def send_body(self, route, limit):
+        started = time.monotonic()
+        sent = 0
+        with open(route.file, "rb") as body:
+            while sent < limit:
+                data = body.read(min(CHUNK, limit - sent))
+                if not data:
+                    break
+                self.wfile.write(data)
+                sent += len(data)
+                if route.rate:
+                    ahead = sent / route.rate - (time.monotonic() - started)
+                    if ahead > 0:
+                        time.sleep(ahead)
+        self.wfile.flush()
+
+
+class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+    def __init__(self, port, context, routes, log_path):
+        super().__init__(("127.0.0.1", port), Handler)
+        self.context = context
+        self.routes = routes
+        self.log_path = log_path
+        self.log_lock = threading.Lock()
+
+    def finish_request(self, request, client_address):
+        # The TLS handshake runs on the request's own thread, so a slow client blocks nobody.
+        try:
+            request = self.context.wrap_socket(request, server_side=True)
+        except (ssl.SSLError, OSError):
+            return
+        super().finish_request(request, client_address)
+
+    def log_request_line(self, line):
+        if not self.log_path:
+            return
+        with self.log_lock, open(self.log_path, "a", encoding="utf-8") as log:
+            log.write(line + "\n")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--cert", required=True)
+    parser.add_argument("--key", required=True)
+    parser.add_argument("--port", type=int, default=0, help="0 picks a free port")
+    parser.add_argument("--port-file", help="where to write the port once listening")
+    parser.add_argument("--serve", action="append", default=[], metavar="PATH=FILE[,rate=R][,truncate=N]")
+    parser.add_argument("--rate", type=float, default=0, help="default body rate in bytes per second")
+    parser.add_argument("--lifetime", type=float, default=300)
+    parser.add_argument("--log", help="appends one line per request")
+    args = parser.parse_args()
+
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(args.cert, args.key)
+    routes = [Route(spec, args.rate) for spec in args.serve]
+    server = Server(args.port, context, routes, args.log)
+    port = server.server_address[1]
+    if args.port_file:
+        temporary = args.port_file + ".tmp"
+        with open(temporary, "w") as out:
+            out.write("%d\n" % port)
+        os.replace(temporary, args.port_file)
+    print("pkgserver listening on https://localhost:%d/" % port, flush=True)
+
+    # Stop by itself: a forgotten server must not outlive its test for long.
+    stopper = threading.Timer(args.lifetime, server.shutdown)
+    stopper.daemon = True
+    stopper.start()
+    try:
+        server.serve_forever(poll_interval=0.2)
+    except KeyboardInterrupt:
+        pass
+    server.server_close()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
