@@ -43,7 +43,7 @@ void SetThreadNameForDebuggers(HANDLE thread, std::uint32_t threadId, const std:
 
     const std::string narrow = WideToMultiByte(name, CP_ACP);
     ThreadNameInfo info{0x1000, narrow.c_str(), threadId, 0};
-    PVOID handler = AddVectoredExceptionHandler(1, SwallowThreadNameException);
+    PVOID handler = AddVectoredExceptionHandler(0, SwallowThreadNameException);  // after any other handler
     if (!handler)
         return;  // nothing would catch it
     RaiseException(kThreadNameException, 0, sizeof(info) / sizeof(ULONG_PTR),

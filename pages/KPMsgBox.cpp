@@ -1,0 +1,102 @@
+#include "pages/KPMsgBox.h"
+
+namespace {
+
+// The box's handles point into its control tree, which owns the controls.
+template <typename T>
+std::shared_ptr<T> Bind(SkinUI::CPaintManagerUI& pm, const wchar_t* name)
+{
+    return std::shared_ptr<T>(static_cast<T*>(pm.FindControl(name)), [](T*) {});
+}
+
+constexpr int kProgramIconId = 101;
+
+}  // namespace
+
+CKPMsgBox::CKPMsgBox() : CKPObjectWnd(L"KPMsgBox.xml", L"kpmsgbox")
+{
+    // A question asked while the program runs must not end the process when it cannot be shown:
+    // the window's creation fails instead and ShowMessageBox answers 0.
+    SetSoftLayoutFailure(true);
+}
+
+CKPMsgBox::~CKPMsgBox()
+{
+    if (m_deletedFlag) *m_deletedFlag = true;
+}
+
+void CKPMsgBox::InitWindow()
+{
+    m_pmWnd.SetLayered(true);
+    if (SkinUI::CShadowUI* shadow = m_pmWnd.GetShadow()) {
+        shadow->SetImage(L"kp_appended\\shadow\\shadow_black.png");
+        shadow->SetShadowCorner(SkinUI::UIRect{38, 38, 38, 38});
+        shadow->ShowShadow(true);
+        shadow->SetSize(16);
+        shadow->Create(m_hWnd);
+    }
+    m_title = Bind<SkinUI::CTextUI>(m_pm, L"kp_txt_title");
+    m_message = Bind<SkinUI::CTextUI>(m_pm, L"kp_txt_msg");
+    m_icon = Bind<SkinUI::CLabelUI>(m_pm, L"kp_lab_ico");
+    m_close = Bind<SkinUI::CButtonUI>(m_pm, L"closebtn");
+    m_ok = Bind<SkinUI::CButtonUI>(m_pm, L"okBtn");
+    m_cancel = Bind<SkinUI::CButtonUI>(m_pm, L"cancelBtn");
+}
+
+void CKPMsgBox::SetTexts(const std::wstring& title, const std::wstring& message, const std::wstring& okText,
+                         const std::wstring& cancelText, const wchar_t* iconImage, bool showClose)
+{
+    if (m_ok) {
+        if (okText.empty()) m_ok->SetVisible(false);
+        else m_ok->SetText(okText);
+    }
+    if (m_close) m_close->SetVisible(showClose);
+    if (m_cancel) {
+        if (cancelText.empty()) m_cancel->SetVisible(false);
+        else m_cancel->SetText(cancelText);
+    }
+    if (m_title) m_title->SetText(title);
+    if (m_message) m_message->SetText(message);
+    if (iconImage && m_icon) m_icon->SetBkImage(iconImage);
+}
+
+void CKPMsgBox::OnClick(SkinUI::TNotifyUI& msg)
+{
+    if (!msg.pSender) return;
+    // OK and Cancel end the box at once, so a close click always finds the result still 0.
+    if (msg.pSender->GetName() == L"closebtn") {
+        Close(static_cast<UINT>(m_result));
+    } else if (m_ok && msg.pSender == m_ok.get()) {
+        m_result = kOk;
+        Close(kOk);
+    } else if (m_cancel && msg.pSender == m_cancel.get()) {
+        m_result = kCancel;
+        Close(kCancel);
+    }
+}
+
+void CKPMsgBox::OnFinalMessage(HWND hWnd)
+{
+    CKPObjectWnd::OnFinalMessage(hWnd);
+    delete this;
+}
+
+int ShowMessageBox(HWND owner, const std::wstring& caption, const std::wstring& title, const std::wstring& message,
+                   const std::wstring& okText, const std::wstring& cancelText, const wchar_t* iconImage, DWORD style,
+                   DWORD exStyle, bool showClose)
+{
+    auto* box = new CKPMsgBox();
+    bool deleted = false;
+    box->SetDeletedFlag(&deleted);
+    if (!box->Create(owner, caption.c_str(), style, exStyle)) {
+        // A window that got as far as its creation message was destroyed, and the box with it.
+        if (!deleted) delete box;
+        return CKPMsgBox::kClosed;
+    }
+    box->SetTexts(title, message, okText, cancelText, iconImage, showClose);
+    box->CenterWindow();
+    box->SetIcon(kProgramIconId);
+    // The box deletes itself once its window is gone, before ShowModal returns.
+    const UINT result = box->ShowModal();
+    return static_cast<int>(result);
+}

@@ -1,0 +1,53 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/KPObjectWnd.h"
+#include "ui/ButtonUI.h"
+#include "ui/LabelUI.h"
+#include "ui/TextUI.h"
+
+// The installer's skinned question box, built from "KPMsgBox.xml": a title line, a message, an
+// icon, an OK, a Cancel and a close button. ShowMessageBox creates one per question; the box
+// deletes itself when its window is gone.
+class CKPMsgBox : public CKPObjectWnd {
+public:
+    // Results of ShowMessageBox.
+    enum Result { kClosed = 0, kOk = 1, kCancel = 2 };
+
+    CKPMsgBox();
+    ~CKPMsgBox() override;
+
+    void InitWindow() override;
+    void OnClick(SkinUI::TNotifyUI& msg) override;
+
+    // Fills the box before it is shown (steps 3 to 5 of ShowMessageBox).
+    void SetTexts(const std::wstring& title, const std::wstring& message, const std::wstring& okText,
+                  const std::wstring& cancelText, const wchar_t* iconImage, bool showClose);
+
+    // Tells `*flag` (set to true) when the box object is deleted.
+    void SetDeletedFlag(bool* flag) { m_deletedFlag = flag; }
+
+protected:
+    void OnFinalMessage(HWND hWnd) override;
+
+private:
+    int m_result = 0;
+    std::shared_ptr<SkinUI::CTextUI> m_title;
+    std::shared_ptr<SkinUI::CTextUI> m_message;
+    std::shared_ptr<SkinUI::CLabelUI> m_icon;
+    std::shared_ptr<SkinUI::CButtonUI> m_close;
+    std::shared_ptr<SkinUI::CButtonUI> m_ok;
+    std::shared_ptr<SkinUI::CButtonUI> m_cancel;
+    bool* m_deletedFlag = nullptr;
+};
+
+// Shows a modal message box over `owner` and returns 1 for OK, 2 for Cancel and 0 when it was
+// closed any other way (its close button, Alt+F4, a WM_CLOSE from the system). An empty OK or
+// Cancel text hides that button; `iconImage` (an image attribute) replaces the tips icon when not
+// null. When the box cannot be created (no layout, no window) the result is 0 and nothing is shown.
+int ShowMessageBox(HWND owner, const std::wstring& caption, const std::wstring& title, const std::wstring& message,
+                   const std::wstring& okText, const std::wstring& cancelText, const wchar_t* iconImage, DWORD style,
+                   DWORD exStyle, bool showClose);

@@ -1,0 +1,409 @@
+#include "ui/win/PaintManagerWnd.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "ui/ControlUI.h"
+#include "ui/paint/ControlPainter.h"
+#include "ui/render/Fill.h"
+#include "ui/win/ShadowUI.h"
+#include "ui/win/ToolTip.h"
+#include "ui/win/WindowWnd.h"
+
+namespace SkinUI {
+
+namespace {
+
+std::vector<CPaintManagerWnd*>& Windows()
+{
+    static std::vector<CPaintManagerWnd*> windows;
+    return windows;
+}
+
+CPaintManagerWnd::PaintObserver& Observer()
+{
+    static CPaintManagerWnd::PaintObserver observer;
+    return observer;
+}
+
+UIRect Union(const UIRect& a, const UIRect& b)
+{
+    if (a.IsEmpty()) return b;
+    if (b.IsEmpty()) return a;
+    return UIRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                  std::max(a.bottom, b.bottom)};
+}
+
+UIPoint PointOf(LPARAM lParam) { return UIPoint{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+LPCWSTR CursorResource(UICursor cursor)
+{
+    switch (cursor) {
+    case UICursor::IBeam: return IDC_IBEAM;
+    case UICursor::Wait: return IDC_WAIT;
+    case UICursor::Cross: return IDC_CROSS;
+    case UICursor::UpArrow: return IDC_UPARROW;
+    case UICursor::Size: return IDC_SIZEALL;
+    case UICursor::Icon: return IDC_ARROW;
+    case UICursor::SizeNWSE: return IDC_SIZENWSE;
+    case UICursor::SizeNESW: return IDC_SIZENESW;
+    case UICursor::SizeWE: return IDC_SIZEWE;
+    case UICursor::SizeNS: return IDC_SIZENS;
+    case UICursor::SizeAll: return IDC_SIZEALL;
+    case UICursor::No: return IDC_NO;
+    case UICursor::Hand: return IDC_HAND;
+    case UICursor::Arrow: break;
+    }
+    return IDC_ARROW;
+}
+
+}  // namespace
+
+CPaintManagerWnd::CPaintManagerWnd(CPaintManagerUI& model)
+    : m_model(model), m_shadow(std::make_unique<CShadowUI>(model))
+{
+}
+
+CPaintManagerWnd::~CPaintManagerWnd()
+{
+    auto& windows = Windows();
+    windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
+    if (m_model.GetHost() == this) m_model.SetHost(nullptr);
+}
+
+void CPaintManagerWnd::Init(HWND hWnd)
+{
+    m_hWnd = hWnd;
+    m_model.SetHost(this);
+    auto& windows = Windows();
+    if (std::find(windows.begin(), windows.end(), this) == windows.end()) windows.push_back(this);
+    CWindowWnd::SetMessagePreTranslator(&CPaintManagerWnd::TranslateMessage);
+}
+
+bool CPaintManagerWnd::AttachDialog(CControlUI* root)
+{
+    if (!root || !m_hWnd) return false;
+    // The document's size at the scale the tree was parsed with.
+    const UISize init = m_model.GetInitSize();
+    if (init.cx > 0 && init.cy > 0) {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, init.cx, init.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const int before = m_model.GetScale();
+    if (!m_model.AttachDialog(root)) return false;
+    const int after = m_model.GetScale();
+    if (after != before && !::IsZoomed(m_hWnd)) {
+        RECT rc = {};
+        ::GetWindowRect(m_hWnd, &rc);
+        const int cx = ::MulDiv(rc.right - rc.left, after, before);
+        const int cy = ::MulDiv(rc.bottom - rc.top, after, before);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    m_model.NeedUpdate();
+    ::PostMessageW(m_hWnd, kMsgDpiApplied, 0, 0);
+    return true;
+}
+
+void CPaintManagerWnd::SetLayered(bool layered)
+{
+    m_model.SetLayered(layered);
+    if (!m_hWnd) return;
+    const LONG_PTR exStyle = ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE);
+    const LONG_PTR wanted = layered ? (exStyle | WS_EX_LAYERED) : (exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    if (wanted != exStyle) ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, wanted);
+    Invalidate(ClientRect());
+}
+
+// --- Message hooks ---
+
+void CPaintManagerWnd::AddPreMessageFilter(IMessageFilterUI* filter)
+{
+    if (filter && std::find(m_preFilters.begin(), m_preFilters.end(), filter) == m_preFilters.end())
+        m_preFilters.push_back(filter);
+}
+
+void CPaintManagerWnd::RemovePreMessageFilter(IMessageFilterUI* filter)
+{
+    m_preFilters.erase(std::remove(m_preFilters.begin(), m_preFilters.end(), filter), m_preFilters.end());
+}
+
+bool CPaintManagerWnd::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    // A copy: a filter may remove itself (its window closing) while it runs.
+    const std::vector<IMessageFilterUI*> filters = m_preFilters;
+    for (IMessageFilterUI* filter : filters) {
+        bool handled = false;
+        const LRESULT answer = filter->MessageHandler(message, wParam, lParam, handled);
+        if (handled) {
+            result = answer;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CPaintManagerWnd::TranslateMessage(MSG* msg)
+{
+    if (!msg || !msg->hwnd) return false;
+    const std::vector<CPaintManagerWnd*> windows = Windows();
+    for (CPaintManagerWnd* window : windows) {
+        const HWND own = window->m_hWnd;
+        if (!own || (msg->hwnd != own && !::IsChild(own, msg->hwnd))) continue;
+        LRESULT result = 0;
+        return window->PreMessageHandler(msg->message, msg->wParam, msg->lParam, result);
+    }
+    return false;
+}
+
+bool CPaintManagerWnd::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    result = 0;
+    switch (message) {
+    case WM_PAINT:
+        OnPaint();
+        return true;
+    case WM_PRINTCLIENT: {
+        RepaintAll();
+        const UIRect client = ClientRect();
+        ::BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, client.Width(), client.Height(), m_surface.GetDC(), 0, 0,
+                 SRCCOPY);
+        return true;
+    }
+    case WM_ERASEBKGND:
+        result = 1;
+        return true;
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED) {
+            m_model.NeedUpdate();
+            Invalidate(ClientRect());
+        }
+        if (m_shadow) m_shadow->Update();
+        return false;
+    case WM_MOVE:
+    case WM_SHOWWINDOW:
+    case WM_WINDOWPOSCHANGED:
+        if (m_shadow) m_shadow->Update(message == WM_SHOWWINDOW ? (wParam ? 1 : 0) : -1);
+        return false;
+    case WM_ENABLE:
+        // Buttons drop their hot, pushed and focused looks while the window is disabled.
+        Invalidate(ClientRect());
+        return false;
+    case kMsgDpiApplied:
+        m_model.NeedUpdate();
+        Invalidate(ClientRect());
+        return true;
+    case WM_TIMER:
+        return m_model.OnTimer(static_cast<unsigned>(wParam));
+    case WM_MOUSEMOVE:
+        TrackMouse();
+        m_model.OnMouseMove(PointOf(lParam));
+        return true;
+    case WM_MOUSELEAVE:
+        m_mouseTracking = false;
+        if (m_toolTip) m_toolTip->Hide();
+        m_model.OnMouseLeave();
+        return true;
+    case WM_MOUSEHOVER:
+        m_mouseTracking = false;
+        m_model.OnMouseHover(PointOf(lParam));
+        return true;
+    case WM_LBUTTONDOWN:
+        if (::GetFocus() != m_hWnd) ::SetFocus(m_hWnd);
+        if (m_toolTip) m_toolTip->Hide();
+        m_model.OnLButtonDown(PointOf(lParam));
+        return true;
+    case WM_LBUTTONDBLCLK:
+        m_model.OnLButtonDblClick(PointOf(lParam));
+        return true;
+    case WM_LBUTTONUP:
+        m_model.OnLButtonUp(PointOf(lParam));
+        return true;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != m_hWnd) m_model.OnCaptureLost();
+        return false;
+    case WM_MOUSEWHEEL: {
+        POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ::ScreenToClient(m_hWnd, &pt);
+        return m_model.OnMouseWheel(UIPoint{pt.x, pt.y}, GET_WHEEL_DELTA_WPARAM(wParam));
+    }
+    case WM_SETCURSOR: {
+        if (LOWORD(lParam) != HTCLIENT) return false;
+        POINT pt = {};
+        ::GetCursorPos(&pt);
+        ::ScreenToClient(m_hWnd, &pt);
+        if (!m_model.OnSetCursor(UIPoint{pt.x, pt.y})) return false;
+        result = TRUE;
+        return true;
+    }
+    case WM_KEYDOWN:
+        return m_model.OnKeyDown(static_cast<unsigned>(wParam));
+    case WM_CHAR:
+        return m_model.OnChar(static_cast<unsigned>(wParam));
+    case WM_SETFOCUS:
+        m_model.OnWindowSetFocus();
+        return false;
+    case WM_KILLFOCUS:
+        m_model.OnWindowKillFocus();
+        return false;
+    case WM_DESTROY:
+        m_toolTip.reset();
+        if (m_shadow) m_shadow->Destroy();
+        return false;
+    default:
+        return false;
+    }
+}
+
+// --- Painting ---
+
+UIRect CPaintManagerWnd::ClientRect() const
+{
+    RECT rc = {};
+    if (m_hWnd) ::GetClientRect(m_hWnd, &rc);
+    return UIRect{rc.left, rc.top, rc.right, rc.bottom};
+}
+
+void CPaintManagerWnd::Render(UIRect dirty)
+{
+    const UIRect client = ClientRect();
+    if (client.IsEmpty()) return;
+    if (m_surface.Width() != client.Width() || m_surface.Height() != client.Height()) {
+        if (!m_surface.Resize(client.Width(), client.Height())) return;
+        dirty = client;
+    }
+    if (m_model.IsUpdateNeeded() || !m_model.IsFirstLayoutDone()) dirty = client;
+    m_model.UpdateLayout(client);
+    UIRect clipped;
+    if (!clipped.Intersect(dirty, client)) return;
+
+    Render::CCanvas& canvas = m_surface.Canvas();
+    Render::CClipScope clip(canvas, clipped);
+    canvas.Clear(0);
+    if (CControlUI* root = m_model.GetRoot()) {
+        Paint::TPaintContext context{canvas, &m_text, nullptr};
+        Paint::PaintControl(*root, context);
+    }
+    // The window region cuts the corners with hard edges; the image fades them out smoothly.
+    const UISize round = m_model.GetRoundCorner();
+    if (IsLayered() && (round.cx > 0 || round.cy > 0)) Render::RoundCorners(canvas, client, round);
+}
+
+void CPaintManagerWnd::Present(const UIRect& dirty, HDC paintDC)
+{
+    if (dirty.IsEmpty() || !m_surface.IsValid()) return;
+    if (IsLayered()) {
+        const LONG_PTR exStyle = ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE);
+        if (!(exStyle & WS_EX_LAYERED)) ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+        SIZE size = {m_surface.Width(), m_surface.Height()};
+        POINT source = {0, 0};
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(m_model.GetWindowSettings().opacity), AC_SRC_ALPHA};
+        RECT part = {dirty.left, dirty.top, dirty.right, dirty.bottom};
+        UPDATELAYEREDWINDOWINFO info = {};
+        info.cbSize = sizeof(info);
+        info.psize = &size;
+        info.hdcSrc = m_surface.GetDC();
+        info.pptSrc = &source;
+        info.pblend = &blend;
+        info.dwFlags = ULW_ALPHA;
+        info.prcDirty = &part;
+        if (!::UpdateLayeredWindowIndirect(m_hWnd, &info)) {
+            ::UpdateLayeredWindow(m_hWnd, nullptr, nullptr, &size, m_surface.GetDC(), &source, 0, &blend, ULW_ALPHA);
+        }
+    } else {
+        HDC dc = paintDC ? paintDC : ::GetDC(m_hWnd);
+        ::BitBlt(dc, dirty.left, dirty.top, dirty.Width(), dirty.Height(), m_surface.GetDC(), dirty.left, dirty.top,
+                 SRCCOPY);
+        if (!paintDC) ::ReleaseDC(m_hWnd, dc);
+    }
+    if (Observer()) Observer()(m_hWnd, dirty);
+}
+
+void CPaintManagerWnd::OnPaint()
+{
+    PAINTSTRUCT ps = {};
+    HDC dc = ::BeginPaint(m_hWnd, &ps);
+    UIRect dirty = Union(m_dirty, UIRect{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom});
+    m_dirty = UIRect{};
+    const bool whole = m_model.IsUpdateNeeded() || !m_model.IsFirstLayoutDone() ||
+                       m_surface.Width() != ClientRect().Width() || m_surface.Height() != ClientRect().Height();
+    if (whole) dirty = ClientRect();
+    Render(dirty);
+    Present(dirty, dc);
+    ::EndPaint(m_hWnd, &ps);
+}
+
+void CPaintManagerWnd::PaintNow()
+{
+    if (!m_hWnd) return;
+    ::UpdateWindow(m_hWnd);
+}
+
+std::chrono::nanoseconds CPaintManagerWnd::RepaintAll()
+{
+    const auto start = std::chrono::steady_clock::now();
+    const UIRect client = ClientRect();
+    Render(client);
+    return std::chrono::steady_clock::now() - start;
+}
+
+void CPaintManagerWnd::SetPaintObserver(PaintObserver observer) { Observer() = std::move(observer); }
+
+// --- IUIHost ---
+
+void CPaintManagerWnd::Invalidate(const UIRect& rc)
+{
+    UIRect part;
+    if (!m_hWnd || !part.Intersect(rc, ClientRect())) return;
+    m_dirty = Union(m_dirty, part);
+    RECT r = {part.left, part.top, part.right, part.bottom};
+    ::InvalidateRect(m_hWnd, &r, FALSE);
+}
+
+bool CPaintManagerWnd::SetTimer(unsigned nativeId, unsigned elapseMs)
+{
+    return m_hWnd && ::SetTimer(m_hWnd, nativeId, elapseMs, nullptr) != 0;
+}
+
+void CPaintManagerWnd::KillTimer(unsigned nativeId)
+{
+    if (m_hWnd) ::KillTimer(m_hWnd, nativeId);
+}
+
+void CPaintManagerWnd::SetCapture()
+{
+    if (m_hWnd) ::SetCapture(m_hWnd);
+}
+
+void CPaintManagerWnd::ReleaseCapture()
+{
+    if (m_hWnd && ::GetCapture() == m_hWnd) ::ReleaseCapture();
+}
+
+void CPaintManagerWnd::SetCursor(UICursor cursor) { ::SetCursor(::LoadCursorW(nullptr, CursorResource(cursor))); }
+
+void CPaintManagerWnd::ShowToolTip(const std::wstring& text, const UIRect& rc)
+{
+    if (!m_hWnd) return;
+    if (text.empty()) {
+        if (m_toolTip) m_toolTip->Hide();
+        return;
+    }
+    if (!m_toolTip) m_toolTip = std::make_unique<CToolTipWnd>(m_hWnd);
+    m_toolTip->Show(text, RECT{rc.left, rc.top, rc.right, rc.bottom});
+}
+
+bool CPaintManagerWnd::IsWindowEnabled() const { return !m_hWnd || ::IsWindowEnabled(m_hWnd); }
+
+std::uint32_t CPaintManagerWnd::GetTickCount() const { return ::GetTickCount(); }
+
+void CPaintManagerWnd::TrackMouse()
+{
+    TRACKMOUSEEVENT tme = {};
+    tme.cbSize = sizeof(tme);
+    tme.dwFlags = TME_LEAVE | TME_HOVER;
+    tme.hwndTrack = m_hWnd;
+    tme.dwHoverTime = static_cast<DWORD>(m_model.GetWindowSettings().tooltipHoverTime);
+    if (::TrackMouseEvent(&tme)) m_mouseTracking = true;
+}
+
+}  // namespace SkinUI
