@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/render/RectMath.h"
 #include "ui/render/RoundRect.h"
 
 namespace SkinUI {
@@ -121,7 +122,7 @@ void DrawRoundBorder(CCanvas& canvas, const CRoundRectShape& outer, const UIRect
     UIRect visible;
     if (!visible.Intersect(canvas.Clip(), rc))
         return;
-    UIRect innerRect = rc.Deflated(widths);
+    UIRect innerRect = DeflateSafely(rc, widths);
     CRoundRectShape inner;
     if (!innerRect.IsEmpty()) {
         inner = CRoundRectShape(innerRect, Reduced(outer.Corner(0), widths.left, widths.top),

@@ -71,6 +71,9 @@ TEST(Fill, DegenerateAndFarAwayRectanglesAreSafe)
     DrawBorder(b.Canvas(), UIRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, UIRect{INT_MAX, INT_MAX, INT_MAX, INT_MAX},
                UISize{0, 0}, 0xFF0000FFu);
     EXPECT_EQ(b.At(3, 3), 0xFF0000FFu);
+    DrawBorder(b.Canvas(), UIRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, UIRect{INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+               UISize{INT_MAX, INT_MAX}, 0xFFFF0000u);
+    EXPECT_EQ(b.At(2, 1), 0xFFFF0000u);
 }
 
 TEST(Fill, FillsStayInsideTheClip)

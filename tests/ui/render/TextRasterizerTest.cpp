@@ -155,6 +155,22 @@ TEST_F(TextRasterizer, ClipLimitsTheText)
     EXPECT_LE(ink.right, 60);
 }
 
+TEST_F(TextRasterizer, AbsurdBoxesAndPaddingAreSafe)
+{
+    TTextStyle style;
+    style.font = fonts.Get(Font(L"Tahoma", -16));
+    style.color = 0xFFFFFFFFu;
+    style.format = kTextCenter | kTextVCenter | kTextWordBreak;
+    CBitmapBuffer b(60, 30, kDark);
+    text.Draw(b.Canvas(), L"huge", UIRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, style);
+    style.padding = UIRect{INT_MAX, INT_MAX, INT_MAX, INT_MAX};
+    text.Draw(b.Canvas(), L"padded away", UIRect{0, 0, 60, 30}, style);
+    style.padding = UIRect{-10, -10, -10, -10};  // negative padding grows the box, still clipped
+    text.Draw(b.Canvas(), L"grown", UIRect{0, 0, 60, 30}, style);
+    EXPECT_TRUE(InkBox(b, 60, 30, kDark).right <= 60);
+    text.Draw(b.Canvas(), L"", UIRect{0, 0, 60, 30}, style);
+}
+
 TEST_F(TextRasterizer, MissingFaceFallsBackAndStillDraws)
 {
     TFontSpec missing = Font(L"No Such Face KP", -18);

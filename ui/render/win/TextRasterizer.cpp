@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ui/render/RectMath.h"
+
 namespace SkinUI {
 namespace Render {
 
@@ -18,6 +20,13 @@ int TextLength(const std::wstring& text) { return static_cast<int>(std::min<std:
 inline std::uint32_t CoverageOf(std::uint32_t p)
 {
     return (((p >> 16) & 0xFFu) + ((p >> 8) & 0xFFu) + (p & 0xFFu) + 1) / 3;
+}
+
+// GDI coordinates are limited to 27 bits; a layout box beyond that is cut to it.
+LONG GdiCoordinate(long long v)
+{
+    const long long limit = 1LL << 27;
+    return static_cast<LONG>(std::min(std::max(v, -limit), limit));
 }
 
 }  // namespace
@@ -83,7 +92,7 @@ void CTextRasterizer::Draw(CCanvas& canvas, const std::wstring& text, const UIRe
 {
     if (text.empty())
         return;
-    UIRect box = rc.Deflated(style.padding);
+    UIRect box = DeflateSafely(rc, style.padding);
     UIRect visible;
     if (box.IsEmpty() || !visible.Intersect(canvas.Clip(), box))
         return;
@@ -92,13 +101,17 @@ void CTextRasterizer::Draw(CCanvas& canvas, const std::wstring& text, const UIRe
         return;
 
     unsigned format = style.format;
-    RECT layout{box.left - visible.left, box.top - visible.top, box.right - visible.left, box.bottom - visible.top};
+    // The layout box in bitmap coordinates (the bitmap's origin is the visible part's top-left).
+    RECT layout{GdiCoordinate(static_cast<long long>(box.left) - visible.left),
+                GdiCoordinate(static_cast<long long>(box.top) - visible.top),
+                GdiCoordinate(static_cast<long long>(box.right) - visible.left),
+                GdiCoordinate(static_cast<long long>(box.bottom) - visible.top)};
     if (!(format & kTextSingleLine) && (format & kTextVerticalMask)) {
         // Place a wrapped block by hand: measure it, then draw it top-aligned at the right height.
-        int blockHeight = Measure(text, style.font, format, box.Width()).cy;
-        int room = box.Height() - blockHeight;
+        int blockHeight = Measure(text, style.font, format, static_cast<int>(layout.right - layout.left)).cy;
+        long long room = static_cast<long long>(layout.bottom) - layout.top - blockHeight;
         if (room > 0)
-            layout.top += (format & kTextBottom) ? room : room / 2;
+            layout.top += static_cast<LONG>((format & kTextBottom) ? room : room / 2);
         format &= ~static_cast<unsigned>(kTextVerticalMask);
     }
 
