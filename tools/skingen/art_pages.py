@@ -121,17 +121,19 @@ def progress(c):
 
 
 def completion(c):
+    """The success mark fits between the title bar (y < 54) and the heading's box (y >= 96);
+    only its faint halo rings reach behind the heading."""
     page_base(c)
-    cx, cy = 350.0, 75.0
+    cx, cy, r = 350.0, 75.0, 19.0
     glow(c, cx, 130, 300, 150, 0.14)
-    c = c.region(cx - 55, cy - 55, cx + 55, cy + 55)
-    for radius, alpha in ((34, 0.16), (48, 0.07)):
+    c = c.region(cx - 50, cy - 50, cx + 50, cy + 50)
+    for radius, alpha in ((28, 0.14), (40, 0.06)):
         c.stroke(c.circle(cx, cy, radius), 1.2, with_alpha(P.ACCENT_LIGHT, alpha))
-    soft_shadow(c, c.circle(cx, cy + 3, 22), 10, 0.5)
-    c.fill(c.circle(cx, cy, 22), c.linear(cx - 22, cy - 22, cx + 22, cy + 22,
-                                          [(0.0, P.ACCENT_LIGHT), (1.0, P.ACCENT_DEEP)]))
-    tick = c.polyline([(cx - 10, cy + 0.5), (cx - 3.2, cy + 7.2), (cx + 10.5, cy - 7)])
-    c.fill(tick - 1.9, P.WHITE)
+    soft_shadow(c, c.circle(cx, cy + 2.5, r), 8, 0.5)
+    c.fill(c.circle(cx, cy, r), c.linear(cx - r, cy - r, cx + r, cy + r,
+                                         [(0.0, P.ACCENT_LIGHT), (1.0, P.ACCENT_DEEP)]))
+    tick = c.polyline([(cx - 8.6, cy + 0.4), (cx - 2.8, cy + 6.2), (cx + 9.0, cy - 6.0)])
+    c.fill(tick - 1.65, P.WHITE)
 
 
 def prompt_panel(c, header):
