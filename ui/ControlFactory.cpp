@@ -1,0 +1,67 @@
+#include "ui/ControlFactory.h"
+
+#include "ui/ButtonUI.h"
+#include "ui/ContainerUI.h"
+#include "ui/ControlUI.h"
+#include "ui/HorizontalLayoutUI.h"
+#include "ui/LabelUI.h"
+#include "ui/OptionUI.h"
+#include "ui/ProgressUI.h"
+#include "ui/ScrollBarUI.h"
+#include "ui/TabLayoutUI.h"
+#include "ui/TextUI.h"
+#include "ui/UIValues.h"
+#include "ui/VerticalLayoutUI.h"
+
+namespace SkinUI {
+
+namespace {
+
+template <typename T>
+CControlUI* Make()
+{
+    return new T();
+}
+
+CControlUI* MakeHorizontalScrollBar()
+{
+    auto* bar = new CScrollBarUI();
+    bar->SetHorizontal(true);
+    return bar;
+}
+
+struct ClassEntry {
+    const wchar_t* className;
+    CControlUI* (*create)();
+};
+
+const ClassEntry kClasses[] = {
+    {L"CControlUI", &Make<CControlUI>},
+    {L"CContainerUI", &Make<CContainerUI>},
+    {L"CVerticalLayoutUI", &Make<CVerticalLayoutUI>},
+    {L"CHorizontalLayoutUI", &Make<CHorizontalLayoutUI>},
+    {L"CTabLayoutUI", &Make<CTabLayoutUI>},
+    {L"CLabelUI", &Make<CLabelUI>},
+    {L"CTextUI", &Make<CTextUI>},
+    {L"CButtonUI", &Make<CButtonUI>},
+    {L"COptionUI", &Make<COptionUI>},
+    {L"CProgressUI", &Make<CProgressUI>},
+    {L"CScrollBarUI", &Make<CScrollBarUI>},
+    {L"CVScrollBarUI", &Make<CScrollBarUI>},
+    {L"CHScrollBarUI", &MakeHorizontalScrollBar},
+};
+
+}  // namespace
+
+std::wstring ControlClassNameForTag(const std::wstring& tag) { return L"C" + tag + L"UI"; }
+
+CControlUI* CreateBuiltinControl(const std::wstring& tag)
+{
+    const std::wstring className = ControlClassNameForTag(tag);
+    for (const ClassEntry& entry : kClasses) {
+        if (EqualsNoCase(className, entry.className)) return entry.create();
+    }
+    return nullptr;
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,41 @@
+#include "ui/ImageSlot.h"
+
+#include "ui/PaintManagerUI.h"
+
+namespace SkinUI {
+
+namespace {
+int ScaleOf(const CPaintManagerUI* manager) { return manager ? manager->GetScale() : 100; }
+}  // namespace
+
+void CImageSlot::Set(const std::wstring& value, const CPaintManagerUI* manager)
+{
+    m_value = value;
+    Parse(manager, ScaleOf(manager));
+}
+
+const TDrawInfo& CImageSlot::Get(const CPaintManagerUI* manager) const
+{
+    const int scale = ScaleOf(manager);
+    if (scale != m_parsedScale) Parse(manager, scale);
+    return m_info;
+}
+
+double CImageSlot::GetImageScale(const CPaintManagerUI* manager) const
+{
+    Get(manager);
+    return m_imageScale;
+}
+
+void CImageSlot::Parse(const CPaintManagerUI* manager, int scale) const
+{
+    m_parsedScale = scale;
+    m_imageScale = 1.0;
+    m_info = ParseImageAttribute(m_value, scale / 100.0);
+    // Only a window drawn above 100 % looks for a sharper variant of the file.
+    if (manager && scale != 100 && !m_info.file.empty()) {
+        m_info.file = manager->ResolveImageVariant(m_info.file, m_info.resType, m_info.mask, m_imageScale);
+    }
+}
+
+}  // namespace SkinUI

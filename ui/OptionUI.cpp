@@ -1,0 +1,88 @@
+#include "ui/OptionUI.h"
+
+#include "ui/PaintManagerUI.h"
+#include "ui/UIValues.h"
+
+namespace SkinUI {
+
+void COptionUI::Selected(bool selected, bool triggerEvent)
+{
+    if (selected == m_selected) return;
+    if (selected && !m_group.empty() && m_manager) {
+        for (CControlUI* member : m_manager->GetOptionGroup(m_group)) {
+            auto* other = dynamic_cast<COptionUI*>(member);
+            if (other && other != this) other->Selected(false, triggerEvent);
+        }
+    }
+    m_selected = selected;
+    Invalidate();
+    if (!triggerEvent || !m_manager) return;
+    if (!m_group.empty() && !selected) return;  // deselected because another one was chosen
+    m_manager->SendNotify(this, L"selectchanged");
+}
+
+void COptionUI::SetGroup(const std::wstring& group)
+{
+    if (group == m_group) return;
+    if (m_manager && !m_group.empty()) m_manager->RemoveOptionGroup(m_group, this);
+    m_group = group;
+    if (m_manager && !m_group.empty()) m_manager->AddOptionGroup(m_group, this);
+    // Joining a group that already has a selected member: only one may stay selected.
+    if (m_selected) {
+        m_selected = false;
+        Selected(true, false);
+    }
+}
+
+unsigned COptionUI::GetButtonState() const
+{
+    return CButtonUI::GetButtonState() | (m_selected ? kStateSelected : 0u);
+}
+
+ButtonImage COptionUI::ChooseStatusImage(const ImageAvailable& available) const
+{
+    return ChooseOptionStatusImage(m_selected, GetDrawnState(), available ? available : DefaultAvailability());
+}
+
+ButtonImage COptionUI::ChooseForeImage(const ImageAvailable& available) const
+{
+    return ChooseOptionForeImage(m_selected, GetDrawnState(), available ? available : DefaultAvailability());
+}
+
+UIColor COptionUI::ChooseTextColor() const
+{
+    const TWindowSettings defaults;
+    const TWindowSettings& window = m_manager ? m_manager->GetWindowSettings() : defaults;
+    return ChooseOptionTextColor(m_selected, GetDrawnState(), GetTextColors(), m_optionColors,
+                                 window.defaultFontColor, window.disabledFontColor);
+}
+
+void COptionUI::SetAttribute(const std::wstring& rawName, const std::wstring& value)
+{
+    const std::wstring name = LowerAttributeName(rawName);
+    // The initial state of the markup is no user action: it notifies nobody.
+    if (name == L"selected") Selected(ParseBool(value), false);
+    else if (name == L"group") SetGroup(value);
+    else if (name == L"selectedimage") SetImage(ButtonImage::SelectedNormal, value);
+    else if (name == L"selectedhotimage") SetImage(ButtonImage::SelectedHot, value);
+    else if (name == L"selectedpushedimage") SetImage(ButtonImage::SelectedPushed, value);
+    else if (name == L"selecteddisableimage" || name == L"selecteddisabledimage") {
+        SetImage(ButtonImage::SelectedDisabled, value);
+    } else if (name == L"selectedforeimage") SetImage(ButtonImage::SelectedFore, value);
+    else if (name == L"selectedtextcolor") m_optionColors.selected = ParseColor(value);
+    else if (name == L"selectedhottextcolor") m_optionColors.selectedHot = ParseColor(value);
+    else if (name == L"selectedpushedtextcolor") m_optionColors.selectedPushed = ParseColor(value);
+    else if (name == L"selectedbkcolor") m_selectedBkColor = ParseColor(value);
+    else if (name == L"selectedfont") m_selectedFont = ParseInt(value);
+    else CButtonUI::SetAttribute(rawName, value);
+}
+
+bool COptionUI::Activate()
+{
+    if (!CButtonUI::Activate()) return false;  // "click" first
+    if (m_group.empty()) Selected(!m_selected);
+    else Selected(true);
+    return true;
+}
+
+}  // namespace SkinUI
