@@ -52,6 +52,18 @@ def write_if_changed(path, data):
     return True
 
 
+def remove_unplanned(folder):
+    """Deletes files that an earlier run drew but the catalogue no longer has, so that the
+    archive packed from the folder holds exactly the planned images."""
+    planned = {os.path.normpath(rel) for rel, _, _ in planned_files()}
+    planned.add(catalogue.SCROLLBAR_BMP)
+    for root, _, files in os.walk(folder):
+        for name in files:
+            rel = os.path.normpath(os.path.relpath(os.path.join(root, name), folder))
+            if rel not in planned:
+                os.remove(os.path.join(root, name))
+
+
 def main(argv=None):
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument('--images', required=True, help='folder that receives the skin images')
@@ -70,6 +82,8 @@ def main(argv=None):
         write_if_changed(os.path.join(args.images, catalogue.SCROLLBAR_BMP),
                          imagefiles.bmp_bytes(art_extras.scrollbar_bmp_pixels()))
         count += 1
+    if not args.only:
+        remove_unplanned(args.images)
     if args.icon:
         icons = [art_extras.program_icon_pixels(s) for s in art_extras.ICON_SIZES]
         write_if_changed(os.path.abspath(args.icon), imagefiles.ico_bytes(icons))
