@@ -241,6 +241,14 @@ TEST(FontCache, SameSpecGivesTheSameFontAndScaleMakesANewOne)
     EXPECT_EQ(lf.lfWeight, FW_BOLD);
     EXPECT_EQ(std::wstring(lf.lfFaceName), L"Arial");
     EXPECT_EQ(lf.lfQuality, ANTIALIASED_QUALITY);
+    EXPECT_FALSE(lf.lfUnderline);
+    TFontSpec decorated = Font(L"Arial", -18, true);
+    decorated.underline = decorated.italic = true;
+    HFONT styled = fonts.Get(decorated);
+    EXPECT_NE(styled, fonts.Get(Font(L"Arial", -18, true)));
+    GetObjectW(styled, sizeof lf, &lf);
+    EXPECT_TRUE(lf.lfUnderline);
+    EXPECT_TRUE(lf.lfItalic);
     fonts.Clear();
     EXPECT_EQ(fonts.Size(), 0);
     EXPECT_NE(fonts.Get(Font(L"", 0)), nullptr);  // the default GUI font's face and height
