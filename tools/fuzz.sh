@@ -10,7 +10,7 @@ set -euo pipefail
 seconds=${1:-20}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-fuzz"
-targets=(markup_fuzz values_fuzz)
+targets=(markup_fuzz values_fuzz builder_fuzz)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" \
   -DKP_FUZZ=ON -DKP_SANITIZE=OFF -DKP_BUILD_TESTS=ON >"$build.configure.log" 2>&1 ||

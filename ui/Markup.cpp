@@ -4,9 +4,15 @@
 #include <utility>
 #include <vector>
 
-#include "ui/UIValues.h"
 
 namespace SkinUI {
+
+// A piece of MarkupDocument::pool. Names and attribute values all live in that one string, so
+// reading a document allocates a handful of buffers rather than a few per element.
+struct MarkupSpan {
+    size_t offset = 0;
+    size_t length = 0;
+};
 
 // One element of a parsed document. Links are indices into MarkupDocument::elements (-1: none);
 // the attributes of an element are a contiguous run of MarkupDocument::attributes, because they
@@ -18,13 +24,25 @@ struct MarkupElement {
     int next = -1;
     int attrBegin = 0;
     int attrCount = 0;
-    std::wstring name;
-    std::wstring value;
+    MarkupSpan name;
+    std::wstring value;  // character data; rare in layout documents, so kept apart
+};
+
+struct MarkupAttribute {
+    MarkupSpan name;
+    MarkupSpan value;
 };
 
 struct MarkupDocument {
+    std::wstring pool;
     std::vector<MarkupElement> elements;  // [0] is the root
-    std::vector<std::pair<std::wstring, std::wstring>> attributes;
+    std::vector<MarkupAttribute> attributes;
+
+    std::wstring Text(const MarkupSpan& span) const { return pool.substr(span.offset, span.length); }
+    bool Equals(const MarkupSpan& span, const std::wstring& s) const
+    {
+        return span.length == s.size() && pool.compare(span.offset, span.length, s) == 0;
+    }
 };
 
 namespace {
@@ -35,6 +53,17 @@ const size_t kErrorExcerptLength = 50;
 AnsiDecoder g_ansiDecoder = nullptr;
 
 bool IsSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+
+wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c; }
+
+// Compares a[aBegin, aBegin + length) with b[bBegin, ...) ignoring ASCII case, as names are compared.
+bool EqualsNoCaseAt(const std::wstring& a, size_t aBegin, const std::wstring& b, size_t bBegin, size_t length)
+{
+    for (size_t i = 0; i < length; ++i) {
+        if (AsciiLower(a[aBegin + i]) != AsciiLower(b[bBegin + i])) return false;
+    }
+    return true;
+}
 
 bool EndsName(wchar_t c)
 {
@@ -172,13 +201,14 @@ void AppendDecoded(std::wstring& out, const std::wstring& text, size_t begin, si
         while (semi < limit && text[semi] != L';') ++semi;
         bool decoded = false;
         if (semi < limit) {
-            std::wstring name = text.substr(amp + 1, semi - amp - 1);
-            if (name.size() >= 2 && name[0] == L'#') {
+            const wchar_t* name = text.data() + amp + 1;
+            const size_t length = semi - amp - 1;
+            if (length >= 2 && name[0] == L'#') {
                 bool hex = name[1] == L'x' || name[1] == L'X';
                 size_t first = hex ? 2 : 1;
                 unsigned long cp = 0;
-                bool digits = first < name.size();
-                for (size_t k = first; k < name.size() && digits; ++k) {
+                bool digits = first < length;
+                for (size_t k = first; k < length && digits; ++k) {
                     wchar_t c = name[k];
                     int d = c >= L'0' && c <= L'9' ? c - L'0'
                             : hex && c >= L'a' && c <= L'f' ? c - L'a' + 10
@@ -193,7 +223,8 @@ void AppendDecoded(std::wstring& out, const std::wstring& text, size_t begin, si
                 }
             } else {
                 for (const auto& entity : kNamed) {
-                    if (name == entity.name) {
+                    if (length == std::char_traits<wchar_t>::length(entity.name) &&
+                        std::char_traits<wchar_t>::compare(name, entity.name, length) == 0) {
                         out.push_back(entity.ch);
                         decoded = true;
                         break;
@@ -229,6 +260,9 @@ public:
     {
         if (!SkipMisc() || AtEnd() || m_text[m_pos] != L'<' || StartsWith(L"<!")) return Fail(L"Expected start tag");
 
+        // Names and decoded values are never longer than the text they come from.
+        m_doc.pool.reserve(m_text.size());
+
         std::vector<int> open;
         bool selfClosed = false;
         if (!ParseStartTag(-1, selfClosed)) return false;
@@ -238,7 +272,7 @@ public:
             int current = open.back();
             size_t lt = m_text.find(L'<', m_pos);
             if (lt == std::wstring::npos) lt = m_text.size();
-            AppendDecoded(m_doc.elements[current].value, m_text, m_pos, lt);
+            AppendText(m_doc.elements[current].value, lt);
             m_pos = lt;
             if (AtEnd()) return Fail(L"Expected end-tag start");
 
@@ -251,9 +285,13 @@ public:
                 if (!SkipMarkupDeclaration()) return Fail(L"Expected end-tag start");
             } else if (StartsWith(L"</")) {
                 m_pos += 2;
-                std::wstring name = ReadName();
-                if (name.empty()) return Fail(L"Error parsing element name");
-                if (!EqualsNoCase(name, m_doc.elements[current].name)) return Fail(L"Unmatched closing tag");
+                size_t nameBegin = m_pos;
+                size_t length = SkipName();
+                if (length == 0) return Fail(L"Error parsing element name");
+                const MarkupSpan& openName = m_doc.elements[current].name;
+                if (length != openName.length || !EqualsNoCaseAt(m_text, nameBegin, m_doc.pool, openName.offset, length)) {
+                    return Fail(L"Unmatched closing tag");
+                }
                 SkipSpace();
                 if (AtEnd() || m_text[m_pos] != L'>') return Fail(L"Expected start-tag closing");
                 ++m_pos;
@@ -298,11 +336,32 @@ private:
         return false;
     }
 
-    std::wstring ReadName()
+    // Moves past a tag or attribute name and returns its length.
+    size_t SkipName()
     {
         size_t begin = m_pos;
         while (!AtEnd() && !EndsName(m_text[m_pos])) ++m_pos;
-        return m_text.substr(begin, m_pos - begin);
+        return m_pos - begin;
+    }
+
+    // Copies the name just skipped into the pool.
+    MarkupSpan PoolName(size_t begin, size_t length)
+    {
+        MarkupSpan span{m_doc.pool.size(), length};
+        m_doc.pool.append(m_text, begin, length);
+        return span;
+    }
+
+    // Character data up to `end`. White space before any real text would be trimmed anyway, so
+    // it is not stored: the containers of a layout document then never allocate a value.
+    void AppendText(std::wstring& value, size_t end)
+    {
+        if (value.empty()) {
+            size_t first = m_pos;
+            while (first < end && IsSpace(m_text[first])) ++first;
+            if (first == end) return;
+        }
+        AppendDecoded(value, m_text, m_pos, end);
     }
 
     // Skips a comment, processing instruction or <!...> declaration starting at m_pos.
@@ -353,13 +412,14 @@ private:
     bool ParseStartTag(int parent, bool& selfClosed)
     {
         ++m_pos;  // '<'
-        std::wstring name = ReadName();
-        if (name.empty()) return Fail(L"Error parsing element name");
+        size_t nameBegin = m_pos;
+        size_t nameLength = SkipName();
+        if (nameLength == 0) return Fail(L"Error parsing element name");
 
         int index = static_cast<int>(m_doc.elements.size());
         m_doc.elements.emplace_back();
         MarkupElement& element = m_doc.elements.back();
-        element.name = std::move(name);
+        element.name = PoolName(nameBegin, nameLength);
         element.parent = parent;
         element.attrBegin = static_cast<int>(m_doc.attributes.size());
         if (parent >= 0) {
@@ -385,8 +445,9 @@ private:
                 selfClosed = true;
                 return true;
             }
-            std::wstring attrName = ReadName();
-            if (attrName.empty()) return Fail(L"Error while parsing attributes");
+            size_t attrBegin = m_pos;
+            size_t attrLength = SkipName();
+            if (attrLength == 0) return Fail(L"Error while parsing attributes");
             SkipSpace();
             if (AtEnd() || m_text[m_pos] != L'=') return Fail(L"Error while parsing attributes");
             ++m_pos;
@@ -395,10 +456,13 @@ private:
             wchar_t quote = m_text[m_pos++];
             size_t close = m_text.find(quote, m_pos);
             if (close == std::wstring::npos) return Fail(L"Error while parsing attribute string");
-            std::wstring value;
-            AppendDecoded(value, m_text, m_pos, close);
+            MarkupAttribute attribute;
+            attribute.name = PoolName(attrBegin, attrLength);
+            attribute.value.offset = m_doc.pool.size();
+            AppendDecoded(m_doc.pool, m_text, m_pos, close);
+            attribute.value.length = m_doc.pool.size() - attribute.value.offset;
             m_pos = close + 1;
-            m_doc.attributes.emplace_back(std::move(attrName), std::move(value));
+            m_doc.attributes.push_back(attribute);
             m_doc.elements[index].attrCount++;
         }
     }
@@ -447,7 +511,10 @@ CMarkupNode CMarkupNode::GetChild(const std::wstring& name) const
 {
     if (!IsValid()) return CMarkupNode();
     for (int i = m_doc->elements[m_index].firstChild; i >= 0; i = m_doc->elements[i].next) {
-        if (EqualsNoCase(m_doc->elements[i].name, name)) return CMarkupNode(m_doc, i);
+        const MarkupSpan& span = m_doc->elements[i].name;
+        if (span.length == name.size() && EqualsNoCaseAt(m_doc->pool, span.offset, name, 0, span.length)) {
+            return CMarkupNode(m_doc, i);
+        }
     }
     return CMarkupNode();
 }
@@ -456,7 +523,7 @@ bool CMarkupNode::HasSiblings() const { return IsValid() && m_doc->elements[m_in
 
 bool CMarkupNode::HasChildren() const { return IsValid() && m_doc->elements[m_index].firstChild >= 0; }
 
-std::wstring CMarkupNode::GetName() const { return IsValid() ? m_doc->elements[m_index].name : kEmpty; }
+std::wstring CMarkupNode::GetName() const { return IsValid() ? m_doc->Text(m_doc->elements[m_index].name) : kEmpty; }
 
 std::wstring CMarkupNode::GetValue() const { return IsValid() ? m_doc->elements[m_index].value : kEmpty; }
 
@@ -473,13 +540,13 @@ int CMarkupNode::GetAttributeCount() const { return IsValid() ? m_doc->elements[
 std::wstring CMarkupNode::GetAttributeName(int index) const
 {
     if (index < 0 || index >= GetAttributeCount()) return kEmpty;
-    return m_doc->attributes[m_doc->elements[m_index].attrBegin + index].first;
+    return m_doc->Text(m_doc->attributes[m_doc->elements[m_index].attrBegin + index].name);
 }
 
 std::wstring CMarkupNode::GetAttributeValue(int index) const
 {
     if (index < 0 || index >= GetAttributeCount()) return kEmpty;
-    return m_doc->attributes[m_doc->elements[m_index].attrBegin + index].second;
+    return m_doc->Text(m_doc->attributes[m_doc->elements[m_index].attrBegin + index].value);
 }
 
 std::wstring CMarkupNode::GetAttributeValue(const std::wstring& name) const
@@ -494,8 +561,8 @@ bool CMarkupNode::GetAttributeValue(const std::wstring& name, std::wstring& valu
     int count = GetAttributeCount();
     for (int i = 0; i < count; ++i) {
         const auto& attribute = m_doc->attributes[m_doc->elements[m_index].attrBegin + i];
-        if (attribute.first == name) {
-            value = attribute.second;
+        if (m_doc->Equals(attribute.name, name)) {
+            value = m_doc->Text(attribute.value);
             return true;
         }
     }
