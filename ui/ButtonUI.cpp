@@ -1,10 +1,14 @@
 #include "ui/ButtonUI.h"
 
+#include <string_view>
+
 #include "ui/PaintManagerUI.h"
 #include "ui/TabLayoutUI.h"
 #include "ui/UIValues.h"
 
 namespace SkinUI {
+
+using namespace std::string_view_literals;
 
 CButtonUI::CButtonUI() { SetTextStyle(kTextSingleLine | kTextVCenter | kTextCenter); }
 
@@ -85,23 +89,23 @@ void CButtonUI::SetEnabled(bool enabled)
 void CButtonUI::SetAttribute(const std::wstring& rawName, const std::wstring& value)
 {
     const std::wstring name = LowerAttributeName(rawName);
-    if (name == L"normalimage") SetImage(ButtonImage::Normal, value);
-    else if (name == L"hotimage") SetImage(ButtonImage::Hot, value);
-    else if (name == L"pushedimage") SetImage(ButtonImage::Pushed, value);
-    else if (name == L"focusedimage") SetImage(ButtonImage::Focused, value);
-    else if (name == L"disabledimage") SetImage(ButtonImage::Disabled, value);
-    else if (name == L"hotforeimage") SetImage(ButtonImage::HotFore, value);
-    else if (name == L"hottextcolor") m_colors.hot = ParseColor(value);
-    else if (name == L"pushedtextcolor") m_colors.pushed = ParseColor(value);
-    else if (name == L"focusedtextcolor") m_colors.focused = ParseColor(value);
-    else if (name == L"hotbkcolor") m_hotBkColor = ParseColor(value);
-    else if (name == L"pushedbkcolor") m_pushedBkColor = ParseColor(value);
-    else if (name == L"disabledbkcolor") m_disabledBkColor = ParseColor(value);
-    else if (name == L"hotfont") m_hotFont = ParseInt(value);
-    else if (name == L"pushedfont") m_pushedFont = ParseInt(value);
-    else if (name == L"focuedfont" || name == L"focusedfont") m_focusedFont = ParseInt(value);
-    else if (name == L"bindtabindex") m_bindTabIndex = ParseInt(value);
-    else if (name == L"bindtablayoutname") m_bindTabLayoutName = value;
+    if (name == L"normalimage"sv) SetImage(ButtonImage::Normal, value);
+    else if (name == L"hotimage"sv) SetImage(ButtonImage::Hot, value);
+    else if (name == L"pushedimage"sv) SetImage(ButtonImage::Pushed, value);
+    else if (name == L"focusedimage"sv) SetImage(ButtonImage::Focused, value);
+    else if (name == L"disabledimage"sv) SetImage(ButtonImage::Disabled, value);
+    else if (name == L"hotforeimage"sv) SetImage(ButtonImage::HotFore, value);
+    else if (name == L"hottextcolor"sv) m_colors.hot = ParseColor(value);
+    else if (name == L"pushedtextcolor"sv) m_colors.pushed = ParseColor(value);
+    else if (name == L"focusedtextcolor"sv) m_colors.focused = ParseColor(value);
+    else if (name == L"hotbkcolor"sv) m_hotBkColor = ParseColor(value);
+    else if (name == L"pushedbkcolor"sv) m_pushedBkColor = ParseColor(value);
+    else if (name == L"disabledbkcolor"sv) m_disabledBkColor = ParseColor(value);
+    else if (name == L"hotfont"sv) m_hotFont = ParseInt(value);
+    else if (name == L"pushedfont"sv) m_pushedFont = ParseInt(value);
+    else if (name == L"focuedfont"sv || name == L"focusedfont"sv) m_focusedFont = ParseInt(value);
+    else if (name == L"bindtabindex"sv) m_bindTabIndex = ParseInt(value);
+    else if (name == L"bindtablayoutname"sv) m_bindTabLayoutName = value;
     else {
         CLabelUI::SetAttribute(rawName, value);
         return;

@@ -1,12 +1,15 @@
 #include "ui/ContainerUI.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "ui/PaintManagerUI.h"
 #include "ui/ScrollBarUI.h"
 #include "ui/UIValues.h"
 
 namespace SkinUI {
+
+using namespace std::string_view_literals;
 
 namespace {
 // One notch of a mouse wheel.
@@ -313,26 +316,26 @@ std::vector<ILayoutItem*> CContainerUI::GetLayoutItems() const
 void CContainerUI::SetAttribute(const std::wstring& rawName, const std::wstring& value)
 {
     const std::wstring name = LowerAttributeName(rawName);
-    if (name == L"inset") SetInset(ParseRect(value));
-    else if (name == L"childpadding") SetChildPadding(ParseInt(value));
-    else if (name == L"childalign") {
+    if (name == L"inset"sv) SetInset(ParseRect(value));
+    else if (name == L"childpadding"sv) SetChildPadding(ParseInt(value));
+    else if (name == L"childalign"sv) {
         if (EqualsNoCase(value, L"center")) SetChildAlign(kAlignCenter);
         else if (EqualsNoCase(value, L"right")) SetChildAlign(kAlignRight);
         else SetChildAlign(kAlignLeft);
-    } else if (name == L"childvalign") {
+    } else if (name == L"childvalign"sv) {
         if (EqualsNoCase(value, L"vcenter") || EqualsNoCase(value, L"center")) SetChildVAlign(kVAlignCenter);
         else if (EqualsNoCase(value, L"bottom")) SetChildVAlign(kVAlignBottom);
         else SetChildVAlign(kVAlignTop);
-    } else if (name == L"mousechild") SetMouseChildEnabled(ParseBool(value));
-    else if (name == L"vscrollbar") EnableScrollBar(ParseBool(value), m_hbar != nullptr);
-    else if (name == L"hscrollbar") EnableScrollBar(m_vbar != nullptr, ParseBool(value));
-    else if (name == L"vscrollbarstyle") {
+    } else if (name == L"mousechild"sv) SetMouseChildEnabled(ParseBool(value));
+    else if (name == L"vscrollbar"sv) EnableScrollBar(ParseBool(value), m_hbar != nullptr);
+    else if (name == L"hscrollbar"sv) EnableScrollBar(m_vbar != nullptr, ParseBool(value));
+    else if (name == L"vscrollbarstyle"sv) {
         m_vbarStyle = value;
         if (m_vbar && m_manager) ApplyScrollBarDefaults(m_vbar);
-    } else if (name == L"hscrollbarstyle") {
+    } else if (name == L"hscrollbarstyle"sv) {
         m_hbarStyle = value;
         if (m_hbar && m_manager) ApplyScrollBarDefaults(m_hbar);
-    } else if (name == L"scrollstepsize") m_scrollStepSize = std::max(1, ParseInt(value));
+    } else if (name == L"scrollstepsize"sv) m_scrollStepSize = std::max(1, ParseInt(value));
     else CControlUI::SetAttribute(rawName, value);
 }
 

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string_view>
 
 #include "ui/PaintManagerUI.h"
 #include "ui/UIValues.h"
 
 namespace SkinUI {
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -323,67 +326,67 @@ std::wstring CControlUI::GetVirtualWnd() const
 void CControlUI::SetAttribute(const std::wstring& rawName, const std::wstring& value)
 {
     const std::wstring name = LowerAttributeName(rawName);
-    if (name == L"name") SetName(value);
-    else if (name == L"pos") {
+    if (name == L"name"sv) SetName(value);
+    else if (name == L"pos"sv) {
         // left/top become the offset inside the parent, the extent the fixed size.
         const UIRect rc = ParseRect(value);
         SetFixedXY(UIPoint{rc.left, rc.top});
         SetFixedWidth(std::abs(rc.right - rc.left));
         SetFixedHeight(std::abs(rc.bottom - rc.top));
-    } else if (name == L"float") {
+    } else if (name == L"float"sv) {
         if (value.find(L',') != std::wstring::npos) {
             SetFloat(true);
             SetFloatPercent(ParseFloatPercent(value));
         } else {
             SetFloat(ParseBool(value));
         }
-    } else if (name == L"padding") SetPadding(ParseRect(value));
-    else if (name == L"width") SetFixedWidth(ParseInt(value));
-    else if (name == L"height") SetFixedHeight(ParseInt(value));
-    else if (name == L"minwidth") SetMinWidth(ParseInt(value));
-    else if (name == L"minheight") SetMinHeight(ParseInt(value));
-    else if (name == L"maxwidth") SetMaxWidth(ParseInt(value));
-    else if (name == L"maxheight") SetMaxHeight(ParseInt(value));
-    else if (name == L"text") SetText(value);
-    else if (name == L"tooltip") SetToolTip(value);
-    else if (name == L"userdata") SetUserData(value);
-    else if (name == L"visible") SetVisible(ParseBool(value));
-    else if (name == L"enabled") SetEnabled(ParseBool(value));
-    else if (name == L"mouse") SetMouseEnabled(ParseBool(value));
-    else if (name == L"keyboard") SetKeyboardEnabled(ParseBool(value));
-    else if (name == L"bkcolor" || name == L"bkcolor1") SetBkColor(ParseColor(value));
-    else if (name == L"bkcolor2") SetBkColor2(ParseColor(value));
-    else if (name == L"bkcolor3") SetBkColor3(ParseColor(value));
-    else if (name == L"forecolor") SetForeColor(ParseColor(value));
-    else if (name == L"bordercolor") SetBorderColor(ParseColor(value));
-    else if (name == L"focusbordercolor") SetFocusBorderColor(ParseColor(value));
-    else if (name == L"bordersize") {
+    } else if (name == L"padding"sv) SetPadding(ParseRect(value));
+    else if (name == L"width"sv) SetFixedWidth(ParseInt(value));
+    else if (name == L"height"sv) SetFixedHeight(ParseInt(value));
+    else if (name == L"minwidth"sv) SetMinWidth(ParseInt(value));
+    else if (name == L"minheight"sv) SetMinHeight(ParseInt(value));
+    else if (name == L"maxwidth"sv) SetMaxWidth(ParseInt(value));
+    else if (name == L"maxheight"sv) SetMaxHeight(ParseInt(value));
+    else if (name == L"text"sv) SetText(value);
+    else if (name == L"tooltip"sv) SetToolTip(value);
+    else if (name == L"userdata"sv) SetUserData(value);
+    else if (name == L"visible"sv) SetVisible(ParseBool(value));
+    else if (name == L"enabled"sv) SetEnabled(ParseBool(value));
+    else if (name == L"mouse"sv) SetMouseEnabled(ParseBool(value));
+    else if (name == L"keyboard"sv) SetKeyboardEnabled(ParseBool(value));
+    else if (name == L"bkcolor"sv || name == L"bkcolor1"sv) SetBkColor(ParseColor(value));
+    else if (name == L"bkcolor2"sv) SetBkColor2(ParseColor(value));
+    else if (name == L"bkcolor3"sv) SetBkColor3(ParseColor(value));
+    else if (name == L"forecolor"sv) SetForeColor(ParseColor(value));
+    else if (name == L"bordercolor"sv) SetBorderColor(ParseColor(value));
+    else if (name == L"focusbordercolor"sv) SetFocusBorderColor(ParseColor(value));
+    else if (name == L"bordersize"sv) {
         if (value.find(L',') != std::wstring::npos) SetBorderSize(ParseRect(value));
         else SetBorderSize(ParseInt(value));
-    } else if (name == L"leftbordersize") {
+    } else if (name == L"leftbordersize"sv) {
         UIRect sides = m_borderSize;
         sides.left = ParseInt(value);
         SetBorderSize(sides);
-    } else if (name == L"topbordersize") {
+    } else if (name == L"topbordersize"sv) {
         UIRect sides = m_borderSize;
         sides.top = ParseInt(value);
         SetBorderSize(sides);
-    } else if (name == L"rightbordersize") {
+    } else if (name == L"rightbordersize"sv) {
         UIRect sides = m_borderSize;
         sides.right = ParseInt(value);
         SetBorderSize(sides);
-    } else if (name == L"bottombordersize") {
+    } else if (name == L"bottombordersize"sv) {
         UIRect sides = m_borderSize;
         sides.bottom = ParseInt(value);
         SetBorderSize(sides);
-    } else if (name == L"borderstyle") m_borderStyle = ParseInt(value);
-    else if (name == L"borderround") SetBorderRound(ParseSize(value));
-    else if (name == L"bkimage") SetBkImage(value);
-    else if (name == L"foreimage") SetForeImage(value);
-    else if (name == L"cursor") SetCursor(ParseCursor(value));
-    else if (name == L"virtualwnd") SetVirtualWnd(value);
-    else if (name == L"colorhsl") m_colorHSL = ParseBool(value);
-    else if (name == L"style" || name == L"innerstyle") {
+    } else if (name == L"borderstyle"sv) m_borderStyle = ParseInt(value);
+    else if (name == L"borderround"sv) SetBorderRound(ParseSize(value));
+    else if (name == L"bkimage"sv) SetBkImage(value);
+    else if (name == L"foreimage"sv) SetForeImage(value);
+    else if (name == L"cursor"sv) SetCursor(ParseCursor(value));
+    else if (name == L"virtualwnd"sv) SetVirtualWnd(value);
+    else if (name == L"colorhsl"sv) m_colorHSL = ParseBool(value);
+    else if (name == L"style"sv || name == L"innerstyle"sv) {
         if (m_manager) ApplyAttributeList(m_manager->GetStyle(value));
     }
 }

@@ -1,6 +1,8 @@
 #include "ui/DialogBuilder.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "ui/ContainerUI.h"
 #include "ui/ControlFactory.h"
@@ -94,7 +96,7 @@ CControlUI* CDialogBuilder::Build(IDialogBuilderCallback* callback, CPaintManage
         return nullptr;
     }
 
-    CControlUI* control = BuildElement(treeRoot, parent, callback, manager);
+    CControlUI* control = BuildElement(treeRoot, parent, callback, manager, m_baseDepth + 1);
     if (!control) m_error = L"The root element is not a control: " + treeRoot.GetName();
     return control;
 }
@@ -134,8 +136,9 @@ void CDialogBuilder::ApplyResource(const CMarkupNode& node, CPaintManagerUI* man
 }
 
 CControlUI* CDialogBuilder::BuildElement(const CMarkupNode& node, CControlUI* parent, IDialogBuilderCallback* callback,
-                                         CPaintManagerUI* manager)
+                                         CPaintManagerUI* manager, int depth)
 {
+    if (depth > kMaxTreeDepth) return nullptr;
     const std::wstring tag = node.GetName();
     CControlUI* control = CreateBuiltinControl(tag);
     if (!control && callback) control = callback->CreateControl(tag);
@@ -146,31 +149,33 @@ CControlUI* CDialogBuilder::BuildElement(const CMarkupNode& node, CControlUI* pa
     control->SetManager(manager, parent, false);
     if (manager) control->ApplyAttributeList(manager->GetDefaultAttributeList(tag));
     const int count = node.GetAttributeCount();
-    for (int i = 0; i < count; ++i) {
-        if (EqualsNoCase(node.GetAttributeName(i), L"style")) control->SetAttribute(L"style", node.GetAttributeValue(i));
+    std::vector<std::pair<std::wstring, std::wstring>> attributes;
+    attributes.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) attributes.emplace_back(node.GetAttributeName(i), node.GetAttributeValue(i));
+    for (const auto& attribute : attributes) {
+        if (EqualsNoCase(attribute.first, L"style")) control->SetAttribute(attribute.first, attribute.second);
     }
-    for (int i = 0; i < count; ++i) {
-        const std::wstring name = node.GetAttributeName(i);
-        if (!EqualsNoCase(name, L"style")) control->SetAttribute(name, node.GetAttributeValue(i));
+    for (const auto& attribute : attributes) {
+        if (!EqualsNoCase(attribute.first, L"style")) control->SetAttribute(attribute.first, attribute.second);
     }
 
     if (auto* container = dynamic_cast<CContainerUI*>(parent)) container->Add(control);
     // Children of something that is not a container have nowhere to go.
-    if (dynamic_cast<CContainerUI*>(control)) BuildChildren(node, control, callback, manager);
+    if (dynamic_cast<CContainerUI*>(control)) BuildChildren(node, control, callback, manager, depth);
     return control;
 }
 
 void CDialogBuilder::BuildChildren(const CMarkupNode& node, CControlUI* container, IDialogBuilderCallback* callback,
-                                   CPaintManagerUI* manager)
+                                   CPaintManagerUI* manager, int depth)
 {
     for (CMarkupNode child = node.GetChild(); child.IsValid(); child = child.GetSibling()) {
         const std::wstring tag = child.GetName();
         if (EqualsNoCase(tag, L"Include")) {
-            BuildInclude(child, container, callback, manager);
+            BuildInclude(child, container, callback, manager, depth);
             continue;
         }
         if (IsResourceTag(tag)) continue;  // declarations belong directly under Window
-        CControlUI* control = BuildElement(child, container, callback, manager);
+        CControlUI* control = BuildElement(child, container, callback, manager, depth + 1);
         // BuildElement added it; a control the container refused would be lost.
         auto* parent = dynamic_cast<CContainerUI*>(container);
         if (control && parent && parent->GetItemIndex(control) < 0) delete control;
@@ -178,7 +183,7 @@ void CDialogBuilder::BuildChildren(const CMarkupNode& node, CControlUI* containe
 }
 
 void CDialogBuilder::BuildInclude(const CMarkupNode& node, CControlUI* container, IDialogBuilderCallback* callback,
-                                  CPaintManagerUI* manager)
+                                  CPaintManagerUI* manager, int depth)
 {
     if (m_includeDepth >= kMaxIncludeDepth) return;
     const std::wstring source = Attribute(node, L"source");
@@ -190,6 +195,7 @@ void CDialogBuilder::BuildInclude(const CMarkupNode& node, CControlUI* container
     for (int i = 0; i < count; ++i) {
         CDialogBuilder included;
         included.m_includeDepth = m_includeDepth + 1;
+        included.m_baseDepth = depth;
         if (!included.m_xml.LoadFromFile(source)) return;  // a missing document is missing every time
         // The including document describes the window; the included one adds resources and controls.
         CControlUI* control = included.Build(callback, manager, container, false);

@@ -34,6 +34,9 @@ public:
     static constexpr int kMaxIncludeDepth = 8;
     // An Include inserts its document at most this many times.
     static constexpr int kMaxIncludeCount = 100;
+    // Controls nest at most this deep; deeper elements are left out. Layout, hit testing and
+    // painting walk the tree recursively, and a thread's stack must hold the deepest walk.
+    static constexpr int kMaxTreeDepth = 100;
 
     // Loads and builds. `xml` is a document name in the skin, or the document text when it
     // begins with "<". With a non-empty `type`, `xml` names a resource of that type of the
@@ -60,15 +63,16 @@ private:
                       bool applyWindowAttributes);
     void ApplyResource(const CMarkupNode& node, CPaintManagerUI* manager);
     CControlUI* BuildElement(const CMarkupNode& node, CControlUI* parent, IDialogBuilderCallback* callback,
-                             CPaintManagerUI* manager);
+                             CPaintManagerUI* manager, int depth);
     void BuildChildren(const CMarkupNode& node, CControlUI* container, IDialogBuilderCallback* callback,
-                       CPaintManagerUI* manager);
+                       CPaintManagerUI* manager, int depth);
     void BuildInclude(const CMarkupNode& node, CControlUI* container, IDialogBuilderCallback* callback,
-                      CPaintManagerUI* manager);
+                      CPaintManagerUI* manager, int depth);
 
     CMarkup m_xml;
     std::wstring m_error;
     int m_includeDepth = 0;
+    int m_baseDepth = 0;  // tree depth of the container an included document is built into
 };
 
 }  // namespace SkinUI

@@ -1,8 +1,12 @@
 #include "ui/LabelUI.h"
 
+#include <string_view>
+
 #include "ui/UIValues.h"
 
 namespace SkinUI {
+
+using namespace std::string_view_literals;
 
 CLabelUI::CLabelUI() = default;
 
@@ -39,29 +43,29 @@ void CLabelUI::SetTextPadding(const UIRect& padding)
 void CLabelUI::SetAttribute(const std::wstring& rawName, const std::wstring& value)
 {
     const std::wstring name = LowerAttributeName(rawName);
-    if (name == L"align") {
+    if (name == L"align"sv) {
         unsigned style = m_textStyle & ~kTextHorizontalMask;
         if (EqualsNoCase(value, L"center")) style |= kTextCenter;
         else if (EqualsNoCase(value, L"right")) style |= kTextRight;
         SetTextStyle(style);
-    } else if (name == L"valign") {
+    } else if (name == L"valign"sv) {
         unsigned style = m_textStyle & ~kTextVerticalMask;
         if (EqualsNoCase(value, L"vcenter") || EqualsNoCase(value, L"center")) style |= kTextVCenter;
         else if (EqualsNoCase(value, L"bottom")) style |= kTextBottom;
         SetTextStyle(style);
-    } else if (name == L"endellipsis") {
+    } else if (name == L"endellipsis"sv) {
         SetTextStyle(ParseBool(value) ? (m_textStyle | kTextEndEllipsis) : (m_textStyle & ~kTextEndEllipsis));
-    } else if (name == L"wordbreak") {
+    } else if (name == L"wordbreak"sv) {
         // Wrapping needs several lines; without it the text is one line.
         if (ParseBool(value)) SetTextStyle((m_textStyle & ~kTextSingleLine) | kTextWordBreak | kTextEditControl);
         else SetTextStyle((m_textStyle & ~(kTextWordBreak | kTextEditControl)) | kTextSingleLine);
-    } else if (name == L"noprefix") {
+    } else if (name == L"noprefix"sv) {
         SetTextStyle(ParseBool(value) ? (m_textStyle | kTextNoPrefix) : (m_textStyle & ~kTextNoPrefix));
-    } else if (name == L"font") SetFont(ParseInt(value));
-    else if (name == L"textcolor") SetTextColor(ParseColor(value));
-    else if (name == L"disabledtextcolor") SetDisabledTextColor(ParseColor(value));
-    else if (name == L"textpadding") SetTextPadding(ParseRect(value));
-    else if (name == L"showhtml") m_showHtml = ParseBool(value);
+    } else if (name == L"font"sv) SetFont(ParseInt(value));
+    else if (name == L"textcolor"sv) SetTextColor(ParseColor(value));
+    else if (name == L"disabledtextcolor"sv) SetDisabledTextColor(ParseColor(value));
+    else if (name == L"textpadding"sv) SetTextPadding(ParseRect(value));
+    else if (name == L"showhtml"sv) m_showHtml = ParseBool(value);
     else CControlUI::SetAttribute(rawName, value);
 }
 

@@ -1,9 +1,13 @@
 #include "ui/OptionUI.h"
 
+#include <string_view>
+
 #include "ui/PaintManagerUI.h"
 #include "ui/UIValues.h"
 
 namespace SkinUI {
+
+using namespace std::string_view_literals;
 
 void COptionUI::Selected(bool selected, bool triggerEvent)
 {
@@ -61,19 +65,19 @@ void COptionUI::SetAttribute(const std::wstring& rawName, const std::wstring& va
 {
     const std::wstring name = LowerAttributeName(rawName);
     // The initial state of the markup is no user action: it notifies nobody.
-    if (name == L"selected") Selected(ParseBool(value), false);
-    else if (name == L"group") SetGroup(value);
-    else if (name == L"selectedimage") SetImage(ButtonImage::SelectedNormal, value);
-    else if (name == L"selectedhotimage") SetImage(ButtonImage::SelectedHot, value);
-    else if (name == L"selectedpushedimage") SetImage(ButtonImage::SelectedPushed, value);
-    else if (name == L"selecteddisableimage" || name == L"selecteddisabledimage") {
+    if (name == L"selected"sv) Selected(ParseBool(value), false);
+    else if (name == L"group"sv) SetGroup(value);
+    else if (name == L"selectedimage"sv) SetImage(ButtonImage::SelectedNormal, value);
+    else if (name == L"selectedhotimage"sv) SetImage(ButtonImage::SelectedHot, value);
+    else if (name == L"selectedpushedimage"sv) SetImage(ButtonImage::SelectedPushed, value);
+    else if (name == L"selecteddisableimage"sv || name == L"selecteddisabledimage"sv) {
         SetImage(ButtonImage::SelectedDisabled, value);
-    } else if (name == L"selectedforeimage") SetImage(ButtonImage::SelectedFore, value);
-    else if (name == L"selectedtextcolor") m_optionColors.selected = ParseColor(value);
-    else if (name == L"selectedhottextcolor") m_optionColors.selectedHot = ParseColor(value);
-    else if (name == L"selectedpushedtextcolor") m_optionColors.selectedPushed = ParseColor(value);
-    else if (name == L"selectedbkcolor") m_selectedBkColor = ParseColor(value);
-    else if (name == L"selectedfont") m_selectedFont = ParseInt(value);
+    } else if (name == L"selectedforeimage"sv) SetImage(ButtonImage::SelectedFore, value);
+    else if (name == L"selectedtextcolor"sv) m_optionColors.selected = ParseColor(value);
+    else if (name == L"selectedhottextcolor"sv) m_optionColors.selectedHot = ParseColor(value);
+    else if (name == L"selectedpushedtextcolor"sv) m_optionColors.selectedPushed = ParseColor(value);
+    else if (name == L"selectedbkcolor"sv) m_selectedBkColor = ParseColor(value);
+    else if (name == L"selectedfont"sv) m_selectedFont = ParseInt(value);
     else CButtonUI::SetAttribute(rawName, value);
 }
 

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <limits>
+#include <string_view>
 
 #include "ui/DPIScale.h"
 #include "ui/PaintManagerUI.h"
 #include "ui/UIValues.h"
 
 namespace SkinUI {
+
+using namespace std::string_view_literals;
 
 TProgressRange MakeProgressRangeSane(int min, int max, int value)
 {
@@ -86,15 +89,15 @@ UIRect CProgressUI::GetForeImageRect() const
 void CProgressUI::SetAttribute(const std::wstring& rawName, const std::wstring& value)
 {
     const std::wstring name = LowerAttributeName(rawName);
-    if (name == L"hor") SetHorizontal(ParseBool(value));
-    else if (name == L"min") SetMinValue(ParseInt(value));
-    else if (name == L"max") SetMaxValue(ParseInt(value));
+    if (name == L"hor"sv) SetHorizontal(ParseBool(value));
+    else if (name == L"min"sv) SetMinValue(ParseInt(value));
+    else if (name == L"max"sv) SetMaxValue(ParseInt(value));
     // The markup's value is taken as written, whatever order min, max and value come in; the
     // drawing keeps it within the range.
-    else if (name == L"value") {
+    else if (name == L"value"sv) {
         m_value = ParseInt(value);
         Invalidate();
-    } else if (name == L"isstretchfore") SetStretchForeImage(ParseBool(value));
+    } else if (name == L"isstretchfore"sv) SetStretchForeImage(ParseBool(value));
     else CLabelUI::SetAttribute(rawName, value);
 }
 

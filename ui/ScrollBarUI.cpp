@@ -1,11 +1,14 @@
 #include "ui/ScrollBarUI.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "ui/ContainerUI.h"
 #include "ui/UIValues.h"
 
 namespace SkinUI {
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -113,12 +116,12 @@ void CScrollBarUI::SetAttribute(const std::wstring& rawName, const std::wstring&
     if (IsPartImageAttribute(name)) {
         m_images[name].Set(value, GetManager());
         Invalidate();
-    } else if (name == L"hor") SetHorizontal(ParseBool(value));
-    else if (name == L"linesize") m_lineSize = std::max(1, ParseInt(value));
-    else if (name == L"range") SetScrollRange(ParseInt(value));
-    else if (name == L"value") SetScrollPos(ParseInt(value));
-    else if (name == L"showbutton1") m_showButton1 = ParseBool(value);
-    else if (name == L"showbutton2") m_showButton2 = ParseBool(value);
+    } else if (name == L"hor"sv) SetHorizontal(ParseBool(value));
+    else if (name == L"linesize"sv) m_lineSize = std::max(1, ParseInt(value));
+    else if (name == L"range"sv) SetScrollRange(ParseInt(value));
+    else if (name == L"value"sv) SetScrollPos(ParseInt(value));
+    else if (name == L"showbutton1"sv) m_showButton1 = ParseBool(value);
+    else if (name == L"showbutton2"sv) m_showButton2 = ParseBool(value);
     else CControlUI::SetAttribute(rawName, value);
 }
 

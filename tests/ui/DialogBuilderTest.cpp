@@ -357,3 +357,19 @@ TEST(DialogBuilderTest, BuildsTheMessageBoxDocument)
     // Both default lists of this document are shared.
     EXPECT_FALSE(CPaintManagerUI::GetSharedResources().FindDefaultAttributeList(L"VScrollBar") == nullptr);
 }
+
+TEST(DialogBuilderTest, TreeDepthIsLimited)
+{
+    std::wstring text;
+    const int levels = CDialogBuilder::kMaxTreeDepth + 50;
+    for (int i = 0; i < levels; ++i) text += L"<VerticalLayout>";
+    for (int i = 0; i < levels; ++i) text += L"</VerticalLayout>";
+    TestWindow w(text);
+    ASSERT_NE(w.root, nullptr) << w.error;
+    int depth = 1;
+    for (auto* c = dynamic_cast<CContainerUI*>(w.root); c->GetCount() > 0;
+         c = dynamic_cast<CContainerUI*>(c->GetItemAt(0))) {
+        ++depth;
+    }
+    EXPECT_EQ(depth, CDialogBuilder::kMaxTreeDepth);
+}
