@@ -27,6 +27,7 @@ CWinDownloader::CBindCallback::~CBindCallback()
 {
     m_abort = true;
     m_observer = nullptr;
+    ForgetBinding();
 }
 
 HRESULT CWinDownloader::CBindCallback::QueryInterface(REFIID, void** object)
@@ -38,7 +39,24 @@ HRESULT CWinDownloader::CBindCallback::QueryInterface(REFIID, void** object)
 
 ULONG CWinDownloader::CBindCallback::AddRef() { return 0; }
 ULONG CWinDownloader::CBindCallback::Release() { return 0; }
-HRESULT CWinDownloader::CBindCallback::OnStartBinding(DWORD, IBinding*) { return E_NOTIMPL; }
+// The binding is kept for Detach; the answer stays "not implemented", which the service ignores.
+HRESULT CWinDownloader::CBindCallback::OnStartBinding(DWORD, IBinding* binding)
+{
+    if (!binding)
+        return E_NOTIMPL;
+    binding->AddRef();
+    IBinding* earlier = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        earlier = m_binding;
+        m_binding = binding;
+    }
+    if (earlier)
+        earlier->Release();
+    if (m_abort)  // Detach came before the binding existed
+        binding->Abort();
+    return E_NOTIMPL;
+}
 HRESULT CWinDownloader::CBindCallback::GetPriority(LONG*) { return E_NOTIMPL; }
 HRESULT CWinDownloader::CBindCallback::OnLowResource(DWORD) { return E_NOTIMPL; }
 
@@ -57,7 +75,22 @@ HRESULT CWinDownloader::CBindCallback::OnProgress(ULONG progress, ULONG progress
     return S_OK;
 }
 
-HRESULT CWinDownloader::CBindCallback::OnStopBinding(HRESULT, LPCWSTR) { return E_NOTIMPL; }
+HRESULT CWinDownloader::CBindCallback::OnStopBinding(HRESULT, LPCWSTR)
+{
+    ForgetBinding();
+    return E_NOTIMPL;
+}
+
+void CWinDownloader::CBindCallback::ForgetBinding()
+{
+    IBinding* binding = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        std::swap(binding, m_binding);
+    }
+    if (binding)
+        binding->Release();
+}
 
 HRESULT CWinDownloader::CBindCallback::GetBindInfo(DWORD*, BINDINFO* bindInfo)
 {
@@ -94,10 +127,22 @@ bool CWinDownloader::CBindCallback::Report(int code, double value, const wchar_t
 
 void CWinDownloader::CBindCallback::Detach()
 {
-    std::unique_lock<std::mutex> lock(m_lock);
-    m_abort = true;
-    m_changed.notify_all();  // ends a pause between attempts
-    m_changed.wait(lock, [this] { return m_callsRunning == 0; });
+    IBinding* binding = nullptr;
+    {
+        std::unique_lock<std::mutex> lock(m_lock);
+        m_abort = true;
+        m_changed.notify_all();  // ends a pause between attempts
+        m_changed.wait(lock, [this] { return m_callsRunning == 0; });
+        binding = m_binding;
+        if (binding)
+            binding->AddRef();
+    }
+    // The service hands the abort over to the worker's apartment; the worker's transfer then ends
+    // with E_ABORT.
+    if (binding) {
+        binding->Abort();
+        binding->Release();
+    }
 }
 
 bool CWinDownloader::CBindCallback::PauseUnlessAborted(DWORD milliseconds)
@@ -161,6 +206,7 @@ unsigned long CWinDownloader::DownloadProc(void* downloader)
     HRESULT result = E_ABORT;
     for (int attempt = 0; attempt < kAttempts && !callback.Aborted(); ++attempt) {
         result = URLDownloadToFileW(nullptr, url.c_str(), savePath.c_str(), 0, &callback);
+        callback.ForgetBinding();
         if (result == S_OK)
             result = CheckDownloadedExecutable(savePath);
         if (result == S_OK)

@@ -19,9 +19,10 @@
 // missing file with an error page that the service saves as if it were the file.
 //
 // Detaching the observer: the destructor first cuts the observer off (after that no observer call
-// is running and none will start), then aborts the transfer at its next progress notification,
-// cuts the retry pause short and waits for the worker. So an owner may destroy the downloader while
-// a download runs, and its observer never runs on a half-destroyed owner. The observer must
+// is running and none will start), then aborts the transfer (at once through the binding, and at
+// its next progress notification in any case), cuts the retry pause short and waits for the
+// worker. So an owner may destroy the downloader while a download runs, even one from a server that
+// has gone silent, and its observer never runs on a half-destroyed owner. The observer must
 // therefore never wait for the thread that destroys the downloader, and must not destroy the
 // downloader itself.
 class CWinDownloader : public CDownloader {
@@ -55,8 +56,11 @@ public:
         void SetObserver(const DownloadCallback& observer);
         // Calls the observer unless it has been detached; true when it was called.
         bool Report(int code, double value, const wchar_t* text);
-        // Raises the abort flag and returns once no observer call is running; none starts after.
+        // Raises the abort flag, aborts the running transfer, and returns once no observer call is
+        // running; none starts after.
         void Detach();
+        // Lets go of the binding of a transfer that has ended.
+        void ForgetBinding();
         bool Aborted() const { return m_abort.load(); }
         // Sleeps, but wakes early on Detach. False when the wait ended because of an abort.
         bool PauseUnlessAborted(DWORD milliseconds);
@@ -73,6 +77,9 @@ public:
         std::condition_variable m_changed;
         int m_callsRunning = 0;
         std::vector<std::wstring> m_fetchedUrls;  // worker thread only, until it has been joined
+        // The running transfer, kept so that Detach can abort it while the server sends nothing
+        // (the service then calls no OnProgress, and would wait for the server indefinitely).
+        IBinding* m_binding = nullptr;
     };
 
     CWinDownloader(DownloadCallback observer, const wchar_t* url, const wchar_t* savePath);

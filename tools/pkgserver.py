@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """A small HTTPS server for tests and the demo: serves given files at given paths on 127.0.0.1.
 
-  pkgserver.py --cert server.pem --key server.key --serve PATH=FILE[,rate=BYTES_PER_S][,truncate=BYTES] ...
+  pkgserver.py --cert server.pem --key server.key --serve PATH=FILE[,rate=B][,truncate=B][,stall=B] ...
                [--port N | --port 0 --port-file F] [--rate BYTES_PER_S] [--lifetime SECONDS] [--log F]
 
 PATH is matched against the request target exactly as sent (percent-escapes and "+" are not
 decoded), query included; a PATH without "?" also matches the same path with any query.
 Everything else is answered with 404. `rate` throttles the body; `truncate` announces the whole
-length but sends only that many bytes of the body, then drops the connection (a transfer cut off).
+length but sends only that many bytes of the body, then drops the connection (a transfer cut off);
+`stall` sends that many bytes, then keeps the connection open in silence (a server that hangs).
 The server stops by itself after --lifetime seconds (default 300).
 """
 import argparse
@@ -30,12 +31,15 @@ class Route:
         self.path = path
         self.rate = default_rate
         self.truncate = None
+        self.stall = None
         for option in parts[1:]:
             key, _, value = option.partition("=")
             if key == "rate":
                 self.rate = float(value)
             elif key == "truncate":
                 self.truncate = int(value)
+            elif key == "stall":
+                self.stall = int(value)
             else:
                 raise SystemExit("unknown option in --serve: " + option)
         if not path.startswith("/") or not os.path.isfile(self.file):
@@ -79,8 +83,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if not send_body:
             return
         limit = size if route.truncate is None else min(size, route.truncate)
+        if route.stall is not None:
+            limit = min(limit, route.stall)
         try:
             self.send_body(route, limit)
+            if route.stall is not None:
+                self.server.stopping.wait()  # keeps the connection open, silent
         except (BrokenPipeError, ConnectionResetError, ssl.SSLError, OSError):
             return  # the client went away
         if limit < size:
@@ -114,6 +122,7 @@ class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
         self.routes = routes
         self.log_path = log_path
         self.log_lock = threading.Lock()
+        self.stopping = threading.Event()
 
     def finish_request(self, request, client_address):
         # The TLS handshake runs on the request's own thread, so a slow client blocks nobody.
@@ -136,7 +145,7 @@ def main():
     parser.add_argument("--key", required=True)
     parser.add_argument("--port", type=int, default=0, help="0 picks a free port")
     parser.add_argument("--port-file", help="where to write the port once listening")
-    parser.add_argument("--serve", action="append", default=[], metavar="PATH=FILE[,rate=R][,truncate=N]")
+    parser.add_argument("--serve", action="append", default=[], metavar="PATH=FILE[,rate=B][,truncate=B][,stall=B]")
     parser.add_argument("--rate", type=float, default=0, help="default body rate in bytes per second")
     parser.add_argument("--lifetime", type=float, default=300)
     parser.add_argument("--log", help="appends one line per request")
@@ -155,7 +164,11 @@ def main():
     print("pkgserver listening on https://localhost:%d/" % port, flush=True)
 
     # Stop by itself: a forgotten server must not outlive its test for long.
-    stopper = threading.Timer(args.lifetime, server.shutdown)
+    def stop():
+        server.stopping.set()
+        server.shutdown()
+
+    stopper = threading.Timer(args.lifetime, stop)
     stopper.daemon = True
     stopper.start()
     try:

@@ -120,3 +120,53 @@ TEST(BindCallbackDetach, CutsAPauseShort)
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(5));
     detacher.join();
 }
+
+namespace {
+
+// Stands in for the service's binding; counts aborts and references.
+class FakeBinding : public IBinding {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override
+    {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+    HRESULT STDMETHODCALLTYPE Abort() override
+    {
+        ++aborts;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Suspend() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Resume() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetPriority(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetPriority(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetBindResult(CLSID*, DWORD*, LPOLESTR*, DWORD*) override { return E_NOTIMPL; }
+
+    int references = 1;
+    int aborts = 0;
+};
+
+}  // namespace
+
+TEST(BindCallbackDetach, AbortsTheRunningTransferAndHoldsNoBindingAfterItsEnd)
+{
+    FakeBinding binding;
+    {
+        Callback callback;
+        EXPECT_EQ(callback.OnStartBinding(0, &binding), E_NOTIMPL);
+        EXPECT_EQ(binding.references, 2);
+        callback.Detach();
+        EXPECT_EQ(binding.aborts, 1) << "a silent server sends no progress, so the binding is aborted directly";
+        EXPECT_EQ(callback.OnStopBinding(E_ABORT, nullptr), E_NOTIMPL);
+        EXPECT_EQ(binding.references, 1);
+    }
+    {
+        Callback callback;
+        callback.Detach();
+        callback.OnStartBinding(0, &binding);
+        EXPECT_EQ(binding.aborts, 2) << "a transfer that starts after the detach is aborted at once";
+    }
+    EXPECT_EQ(binding.references, 1) << "released by the callback's end";
+}

@@ -410,3 +410,19 @@ TEST(CheckDownloadedExecutable, AcceptsAProgramAndRemovesACutOffCopy)
     EXPECT_FALSE(Exists(copy));
     EXPECT_EQ(CheckDownloadedExecutable(copy), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
 }
+
+TEST_F(Download, DestroyingItWhileTheServerIsSilentDoesNotHang)
+{
+    const std::wstring path = TempFile(L"stalled.exe");
+    downloader = std::make_unique<CWinDownloader>(recorder.Callback(), ServerUrl(L"/stalled.exe").c_str(), path.c_str());
+    ASSERT_TRUE(downloader->Start());
+    ASSERT_TRUE(recorder.WaitFor(DOWNLOAD_PROGRESS));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the server has gone silent
+    const size_t reports = recorder.Events().size();
+
+    const Clock::time_point before = Clock::now();
+    downloader.reset();
+    EXPECT_LT(Seconds(before, Clock::now()), 3.0);
+    EXPECT_EQ(recorder.Events().size(), reports);
+    EXPECT_FALSE(Exists(path));
+}

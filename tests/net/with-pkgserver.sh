@@ -10,7 +10,8 @@
 #   KP_TEST_PACKAGE        the file served as the package, as a Windows path
 # Routes: /pkg.exe (the package), /spaced+name/%C3%A9t%C3%A9.exe (the same), /medium.exe and
 # /slow.exe (a larger package, throttled to about 2 s and 16 s), /truncated.exe (the package cut off
-# halfway), /empty.exe (no bytes); everything else is 404.
+# halfway), /empty.exe (no bytes), /stalled.exe (sends 1 MB of the larger one, then nothing);
+# everything else is 404.
 set -euo pipefail
 build=$(cd "${1:?usage: with-pkgserver.sh BUILD_DIR TEST_EXE [ARGS...]}" && pwd)
 shift
@@ -46,7 +47,8 @@ refused_port=$("$python" -c 'import socket; s = socket.socket(); s.bind(("127.0.
   --serve "/medium.exe=$data/large.exe,rate=2000000" \
   --serve "/slow.exe=$data/large.exe,rate=250000" \
   --serve "/truncated.exe=$data/package.exe,truncate=$((size / 2))" \
-  --serve "/empty.exe=$data/empty.exe" >/dev/null &
+  --serve "/empty.exe=$data/empty.exe" \
+  --serve "/stalled.exe=$data/large.exe,stall=1000000" >/dev/null &
 server_pid=$!
 for _ in $(seq 1 200); do
   [ -f "$data/port" ] && break
