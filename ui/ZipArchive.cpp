@@ -217,7 +217,11 @@ CZipArchive::ReadResult CZipArchive::Read(const std::wstring& name, size_t maxBy
     if (info.uncompressed_size > maxBytes) {
         return ReadResult::TooLarge;
     }
-    if (unzOpenCurrentFilePassword(zip, m_password.empty() ? nullptr : m_password.c_str()) != UNZ_OK) {
+    // minizip applies a password to whatever member it opens, so it is passed for encrypted
+    // members only (general-purpose flag bit 0); plain members read the same with or without one.
+    const bool encrypted = (info.flag & 1) != 0;
+    const char* password = encrypted && !m_password.empty() ? m_password.c_str() : nullptr;
+    if (unzOpenCurrentFilePassword(zip, password) != UNZ_OK) {
         return ReadResult::Failed;
     }
     bytes.resize(static_cast<size_t>(info.uncompressed_size));

@@ -25,6 +25,8 @@ public:
     CZipArchive(const CZipArchive&) = delete;
     CZipArchive& operator=(const CZipArchive&) = delete;
 
+    // `password` is for encrypted members. The minizip build we link has no decryption, so those
+    // fail to read whatever the password; plain members are read the same with or without one.
     // The buffer is not copied: it must outlive the archive (or the next Open/Close).
     bool OpenMemory(const void* data, size_t size, const std::string& password = std::string());
     bool OpenFile(const std::wstring& path, const std::string& password = std::string());

@@ -100,6 +100,18 @@ TEST_F(SkinResourcesTest, ArchiveErrorTexts)
     EXPECT_EQ(bytes.size(), kMaxDocumentBytes);
 }
 
+TEST_F(SkinResourcesTest, APasswordDoesNotDisturbPlainMembersAndEncryptedOnesFailCleanly)
+{
+    SkinTest::ZipMember locked{"locked.xml", SkinTest::ToBytes("secret"), false};
+    locked.flaggedEncrypted = true;
+    static const Bytes zip = ZipBuilder().Add("plain.xml", "plain").Add(locked).Build();
+    CSkinResources::SetResourceMode(UILIB_ZIPRESOURCE);
+    ASSERT_TRUE(CSkinResources::OpenResourceArchive(zip.data(), zip.size(), "pass word"));
+    EXPECT_EQ(CSkinResources::GetResourceZipPassword(), "pass word");
+    EXPECT_EQ(Read(L"plain.xml"), "plain");
+    ExpectError(L"locked.xml", L"Could not unzip file");
+}
+
 TEST_F(SkinResourcesTest, ABufferThatIsNoArchiveLeavesNothingOpenAndStillWins)
 {
     static const std::string garbage = "this is not a zip archive at all, just text";

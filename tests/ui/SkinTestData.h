@@ -34,6 +34,7 @@ struct ZipMember {
     long long claimedSize = -1;        // uncompressed size written to both headers
     long long claimedPackedSize = -1;  // compressed size written to both headers
     long long claimedCrc = -1;
+    bool flaggedEncrypted = false;  // sets the "encrypted" flag; the data stays as it is
 };
 
 inline Bytes RawDeflate(const Bytes& data)
@@ -83,12 +84,13 @@ public:
             const std::uint32_t size = static_cast<std::uint32_t>(m.claimedSize >= 0 ? m.claimedSize : m.data.size());
             const std::uint32_t packedSize =
                 static_cast<std::uint32_t>(m.claimedPackedSize >= 0 ? m.claimedPackedSize : packed.size());
-            const bool utf8 = NeedsUtf8Flag(m.name);
+            const std::uint16_t flags =
+                static_cast<std::uint16_t>((NeedsUtf8Flag(m.name) ? 0x800 : 0) | (m.flaggedEncrypted ? 1 : 0));
             const std::uint32_t offset = static_cast<std::uint32_t>(out.size());
             // local header
             Put32(out, 0x04034b50);
             Put16(out, 20);
-            Put16(out, utf8 ? 0x800 : 0);
+            Put16(out, flags);
             Put16(out, m.deflate ? 8 : 0);
             Put16(out, 0);       // time
             Put16(out, 0x21);    // date 1980-01-01
@@ -103,7 +105,7 @@ public:
             Put32(central, 0x02014b50);
             Put16(central, 20);
             Put16(central, 20);
-            Put16(central, utf8 ? 0x800 : 0);
+            Put16(central, flags);
             Put16(central, m.deflate ? 8 : 0);
             Put16(central, 0);
             Put16(central, 0x21);
