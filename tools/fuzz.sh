@@ -4,13 +4,15 @@
 # Exits non-zero when any target crashes, leaks, hangs or trips a sanitizer; the input that did
 # it is left in build-fuzz/fuzz-work/<target>/artifacts/.
 #
-#   tools/fuzz.sh [seconds]
+#   tools/fuzz.sh [seconds] [target...]      (default: every target below)
 set -euo pipefail
 
 seconds=${1:-20}
+[ $# -gt 0 ] && shift
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-fuzz"
 targets=(markup_fuzz values_fuzz builder_fuzz)
+[ $# -gt 0 ] && targets=("$@")
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" \
   -DKP_FUZZ=ON -DKP_SANITIZE=OFF -DKP_BUILD_TESTS=ON >"$build.configure.log" 2>&1 ||
