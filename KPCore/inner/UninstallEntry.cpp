@@ -1,0 +1,20 @@
+#include "KPCore/inner/UninstallEntry.h"
+
+#include "KPCore/inner/ProductInfo.h"
+
+std::wstring UninstallSubKey(bool wow64)
+{
+    return std::wstring(wow64 ? kUninstallRootWow64 : kUninstallRoot) + L"\\" + kProductGuid;
+}
+
+std::vector<UninstallValue> UninstallValues(const std::wstring& installDir)
+{
+    return {
+        {L"DisplayName", kProductName},
+        {L"DisplayIcon", installDir + kAppExeSuffix},
+        {L"UninstallString", installDir + kUninstallerExeSuffix},
+        {L"InstallLocation", installDir},
+        {L"DisplayVersion", kProductVersion},
+        {L"Publisher", kProductPublisher},
+    };
+}
