@@ -17,7 +17,7 @@ public:
     // Draws `text` inside `rc` (canvas pixels) with `font`, composited over what the canvas holds
     // and limited to its clip. `style` holds the kText* flags (ui/TextStyle.h: alignment, single
     // line, word break, end ellipsis, ...). Only the RGB part of `color` is used: text is opaque.
-    virtual void DrawText(Render::CCanvas& canvas, const UIRect& rc, const std::wstring& text, const TFontInfo& font,
+    virtual void DrawString(Render::CCanvas& canvas, const UIRect& rc, const std::wstring& text, const TFontInfo& font,
                           UIColor color, unsigned style) = 0;
 };
 

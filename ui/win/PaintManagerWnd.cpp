@@ -219,7 +219,9 @@ bool CPaintManagerWnd::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
         m_model.OnLButtonUp(PointOf(lParam));
         return true;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != m_hWnd) m_model.OnCaptureLost();
+        // Losing the capture to someone else cancels a press; giving it up ourselves (the model
+        // releases it before it delivers the button-up) does not.
+        if (!m_releasingCapture && reinterpret_cast<HWND>(lParam) != m_hWnd) m_model.OnCaptureLost();
         return false;
     case WM_MOUSEWHEEL: {
         POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -376,7 +378,10 @@ void CPaintManagerWnd::SetCapture()
 
 void CPaintManagerWnd::ReleaseCapture()
 {
-    if (m_hWnd && ::GetCapture() == m_hWnd) ::ReleaseCapture();
+    if (!m_hWnd || ::GetCapture() != m_hWnd) return;
+    m_releasingCapture = true;
+    ::ReleaseCapture();
+    m_releasingCapture = false;
 }
 
 void CPaintManagerWnd::SetCursor(UICursor cursor) { ::SetCursor(::LoadCursorW(nullptr, CursorResource(cursor))); }

@@ -98,6 +98,7 @@ private:
     CGdiTextRenderer m_text;
     UIRect m_dirty;
     bool m_mouseTracking = false;
+    bool m_releasingCapture = false;
     std::vector<IMessageFilterUI*> m_preFilters;
     std::unique_ptr<CShadowUI> m_shadow;
     std::unique_ptr<CToolTipWnd> m_toolTip;
