@@ -124,8 +124,8 @@ std::wstring SelectedTreeItemText(HWND dialog)
     return text;
 }
 
-// Opens the shell's dialog on a thread of its own, waits for it, presses a button and returns
-// what the dialog gave.
+// Opens the shell's dialog on a thread of its own, waits for it, presses a button (for OK, once
+// the initial folder is selected) and returns what the dialog gave.
 std::wstring RunDialogAndPress(const std::wstring& currentPath, int button)
 {
     std::atomic<DWORD> threadId{0};
@@ -152,7 +152,7 @@ std::wstring RunDialogAndPress(const std::wstring& currentPath, int button)
             },
             reinterpret_cast<LPARAM>(&dialog));
     }
-    if (dialog != nullptr) {
+    if (dialog != nullptr && button == IDOK) {
         // The dialog opens on currentPath by expanding its folder tree down to it. Wine fills the
         // tree in steps and, when the machine is busy, stops on a parent; the selection is then
         // asked for again until it holds, so that OK returns the folder itself.
@@ -161,8 +161,9 @@ std::wstring RunDialogAndPress(const std::wstring& currentPath, int button)
                 SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(currentPath.c_str()));
             Sleep(50);
         }
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     }
+    if (dialog != nullptr)
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     for (int i = 0; i < 200 && !done; ++i)
         Sleep(50);
     if (!done) {
