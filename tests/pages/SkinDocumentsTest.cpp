@@ -93,7 +93,9 @@ protected:
     {
         ASSERT_NE(nullptr, c) << what;
         EXPECT_EQ(std::wstring(cls), c->GetClass()) << what;
-        if (text) EXPECT_EQ(std::wstring(text), c->GetText()) << what;
+        if (text) {
+            EXPECT_EQ(std::wstring(text), c->GetText()) << what;
+        }
         const UIRect& pos = c->GetPos();
         EXPECT_EQ(rc.left, pos.left) << what << " left at " << Scale() << " %";
         EXPECT_EQ(rc.top, pos.top) << what << " top at " << Scale() << " %";
