@@ -504,9 +504,11 @@ void CPaintManagerUI::OnLButtonUp(UIPoint pt)
 {
     m_mousePos = pt;
     BeginDispatch();
-    if (m_host) m_host->ReleaseCapture();
+    // The press is taken first: a window that reports our own release of the capture back as a
+    // lost capture (Windows sends WM_CAPTURECHANGED at once) then finds nothing to cancel.
     CControlUI* pressed = m_pressed;
     m_pressed = nullptr;
+    if (m_host) m_host->ReleaseCapture();
     if (pressed) SendEvent(pressed, UIEventType::ButtonUp, pt);
     UpdateHover(pt);
     EndDispatch();

@@ -198,6 +198,36 @@ TEST(ButtonUITest, LostCaptureCancelsThePress)
 }
 
 namespace {
+// A window that reports every release of the capture back at once, as Windows does.
+struct CaptureReportingHost : FakeUIHost {
+    CPaintManagerUI* manager = nullptr;
+    void ReleaseCapture() override
+    {
+        FakeUIHost::ReleaseCapture();
+        if (manager) manager->OnCaptureLost();
+    }
+};
+}  // namespace
+
+TEST(ButtonUITest, ReleasingTheCaptureOurselvesDoesNotCancelTheClick)
+{
+    CaptureReportingHost host;
+    RecordingNotifier notifier;
+    CPaintManagerUI manager;
+    host.manager = &manager;
+    manager.SetHost(&host);
+    CDialogBuilder builder;
+    manager.AttachDialog(builder.Create(L"<VerticalLayout><Button name=\"b\" height=\"30\"/></VerticalLayout>", L"",
+                                        nullptr, &manager));
+    manager.AddNotifier(&notifier);
+    manager.UpdateLayout(UIRect{0, 0, 100, 100});
+    manager.OnLButtonDown(UIPoint{10, 10});
+    manager.OnLButtonUp(UIPoint{10, 10});
+    EXPECT_EQ(notifier.Count(L"click"), 1);
+    host.manager = nullptr;
+}
+
+namespace {
 // Removes the clicked button from its page inside the click handler.
 struct RemovingNotifier : INotifyUI {
     void Notify(TNotifyUI& msg) override
