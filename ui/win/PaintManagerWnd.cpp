@@ -179,10 +179,15 @@ bool CPaintManagerWnd::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
         }
         if (m_shadow) m_shadow->Update();
         return false;
-    case WM_MOVE:
     case WM_SHOWWINDOW:
+        // The first frame goes out as soon as the messages already queued (the caller's own
+        // set-up after a creation with WS_VISIBLE) are done, ahead of the low-priority WM_PAINT.
+        if (wParam && !m_presented) ::PostMessageW(m_hWnd, kMsgFirstFrame, 0, 0);
+        if (m_shadow) m_shadow->Update(wParam ? 1 : 0);
+        return false;
+    case WM_MOVE:
     case WM_WINDOWPOSCHANGED:
-        if (m_shadow) m_shadow->Update(message == WM_SHOWWINDOW ? (wParam ? 1 : 0) : -1);
+        if (m_shadow) m_shadow->Update();
         return false;
     case WM_ENABLE:
         // Buttons drop their hot, pushed and focused looks while the window is disabled.
@@ -191,6 +196,9 @@ bool CPaintManagerWnd::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
     case kMsgDpiApplied:
         m_model.NeedUpdate();
         Invalidate(ClientRect());
+        return true;
+    case kMsgFirstFrame:
+        if (!m_presented) PaintNow();
         return true;
     case WM_TIMER:
         return m_model.OnTimer(static_cast<unsigned>(wParam));
@@ -317,6 +325,7 @@ void CPaintManagerWnd::Present(const UIRect& dirty, HDC paintDC)
                  SRCCOPY);
         if (!paintDC) ::ReleaseDC(m_hWnd, dc);
     }
+    m_presented = true;
     if (Observer()) Observer()(m_hWnd, dirty);
 }
 
@@ -337,7 +346,15 @@ void CPaintManagerWnd::OnPaint()
 void CPaintManagerWnd::PaintNow()
 {
     if (!m_hWnd) return;
-    ::UpdateWindow(m_hWnd);
+    const UIRect client = ClientRect();
+    const bool whole = !m_presented || m_model.IsUpdateNeeded() || !m_model.IsFirstLayoutDone() ||
+                       m_surface.Width() != client.Width() || m_surface.Height() != client.Height();
+    const UIRect dirty = whole ? client : m_dirty;
+    m_dirty = UIRect{};
+    if (dirty.IsEmpty()) return;
+    Render(dirty);
+    Present(dirty, nullptr);
+    ::ValidateRect(m_hWnd, nullptr);
 }
 
 std::chrono::nanoseconds CPaintManagerWnd::RepaintAll()

@@ -27,6 +27,8 @@ class CToolTipWnd;
 
 // Private message posted once a control tree is attached and scaled: the layout is stale.
 constexpr UINT kMsgDpiApplied = WM_USER + 2;
+// Private message posted when the window is shown before its first frame was drawn.
+constexpr UINT kMsgFirstFrame = WM_USER + 3;
 
 class CPaintManagerWnd : public IUIHost {
 public:
@@ -99,6 +101,7 @@ private:
     UIRect m_dirty;
     bool m_mouseTracking = false;
     bool m_releasingCapture = false;
+    bool m_presented = false;  // a frame has reached the screen
     std::vector<IMessageFilterUI*> m_preFilters;
     std::unique_ptr<CShadowUI> m_shadow;
     std::unique_ptr<CToolTipWnd> m_toolTip;

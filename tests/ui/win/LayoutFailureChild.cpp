@@ -1,0 +1,24 @@
+// A program whose first window names a layout document the skin does not hold. The window base
+// must tell the user and end the process with exit code 1; reaching the end of main is a fault.
+#include <windows.h>
+
+#include "WindowTestSupport.h"
+#include "app/KPObjectWnd.h"
+
+namespace {
+
+class CMissingLayoutWnd : public CKPObjectWnd {
+public:
+    CMissingLayoutWnd() : CKPObjectWnd(L"NoSuchPage.xml", L"kpfailchild") {}
+};
+
+}  // namespace
+
+int main()
+{
+    WindowTest::InitProcessDpi();
+    if (!WindowTest::OpenSkin()) return 2;
+    CMissingLayoutWnd window;
+    window.Create(nullptr, L"凯普视频工坊", 0x10CC0000, 0x100);
+    return 3;
+}
