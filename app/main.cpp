@@ -1,25 +1,53 @@
 // KPSetup: the online setup program of 凯普视频工坊.
 #include <windows.h>
 #include <objbase.h>
-#include <gdiplus.h>
 
+#include "KPCore/inner/ProductInfo.h"
+#include "KPCore/inner/ScreenDpi.h"
+#include "app/DllHardening.h"
+#include "app/GdiplusRuntime.h"
+#include "app/KPMainFrame.h"
 #include "app/StartupCommandLine.h"
+#include "app/StartupSequence.h"
+#include "ui/PaintManagerUI.h"
+#include "ui/win/ResourceWin.h"
+#include "ui/win/WindowWnd.h"
+
+namespace {
+
+// The main window: visible, caption, system menu and sizing frame (the skin replaces the caption
+// and frame), with a raised edge.
+constexpr DWORD kMainWindowStyle = 0x10CC0000;
+constexpr DWORD kMainWindowExStyle = WS_EX_WINDOWEDGE;
+
+StartupSteps RealStartupSteps(HINSTANCE instance, const char* commandLine)
+{
+    StartupSteps steps;
+    steps.readCommandLine = [commandLine] {
+        // Read but not acted on: the wizard always runs with all its pages and takes the install
+        // folder from the install settings.
+        const CommandLineOptions options = ReadStartupCommandLine(commandLine);
+        (void)options;
+    };
+    steps.initializeCom = [] { return static_cast<std::int32_t>(CoInitialize(nullptr)); };
+    steps.startGdiplus = [] { return static_cast<std::uintptr_t>(StartGdiplus()); };
+    steps.setResourceInstance = [instance] { SkinUI::CWindowWnd::SetInstance(instance); };
+    steps.measureDisplayDpi = [] { SkinUI::CPaintManagerUI::SetProcessDpi(GetScreenDpi()); };
+    steps.loadSkin = [instance] { SkinUI::LoadSkinFromResource(instance); };
+    steps.runMainWindow = [] {
+        KPMainFrame::Create(nullptr, nullptr, true, kProductName, kMainWindowStyle, kMainWindowExStyle, true);
+    };
+    steps.stopGdiplus = [](std::uintptr_t token) { StopGdiplus(static_cast<ULONG_PTR>(token)); };
+    steps.uninitializeCom = [] { CoUninitialize(); };
+    return steps;
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
-    // Read but not acted on: the wizard always runs with all its pages.
-    const CommandLineOptions options = ReadStartupCommandLine(commandLine);
-    (void)options;
-
-    if (FAILED(CoInitialize(nullptr)))
-        return 0;
-
-    Gdiplus::GdiplusStartupInput gdiplusInput;
-    ULONG_PTR gdiplusToken = 0;
-    Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
-    (void)instance;
-
-    Gdiplus::GdiplusShutdown(gdiplusToken);
-    CoUninitialize();
-    return 0;
+    // Before anything can load a DLL: nothing is to be taken from the folder the program was
+    // started from.
+    HardenDllSearch();
+    return RunStartupSequence(RealStartupSteps(instance, commandLine));
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/DllHardening.h"
 #include "net/PeCheck.h"
 #include "net/TextEncoding.h"
 
@@ -17,6 +18,35 @@ const HRESULT kNotAnExecutable = HRESULT_FROM_WIN32(ERROR_BAD_EXE_FORMAT);
 void RemoveFile(const std::wstring& path)
 {
     DeleteFileW(path.c_str());
+}
+
+// urlmon and wininet are not on every Windows' list of known DLLs, so the program does not import
+// them (a copy planted beside it would be loaded instead): they come from the system folder at run
+// time. A missing function fails like a transfer or a cache search that found nothing.
+HRESULT DownloadToFile(const wchar_t* url, const wchar_t* savePath, IBindStatusCallback* callback)
+{
+    static const auto download =
+        SystemFunction<decltype(&URLDownloadToFileW)>(L"urlmon.dll", "URLDownloadToFileW");
+    return download ? download(nullptr, url, savePath, 0, callback) : E_NOTIMPL;
+}
+
+struct UrlCacheFunctions {
+    decltype(&FindFirstUrlCacheEntryW) findFirst =
+        SystemFunction<decltype(&FindFirstUrlCacheEntryW)>(L"wininet.dll", "FindFirstUrlCacheEntryW");
+    decltype(&FindNextUrlCacheEntryW) findNext =
+        SystemFunction<decltype(&FindNextUrlCacheEntryW)>(L"wininet.dll", "FindNextUrlCacheEntryW");
+    decltype(&DeleteUrlCacheEntryW) deleteEntry =
+        SystemFunction<decltype(&DeleteUrlCacheEntryW)>(L"wininet.dll", "DeleteUrlCacheEntryW");
+    decltype(&FindCloseUrlCache) findClose =
+        SystemFunction<decltype(&FindCloseUrlCache)>(L"wininet.dll", "FindCloseUrlCache");
+
+    bool Complete() const { return findFirst && findNext && deleteEntry && findClose; }
+};
+
+const UrlCacheFunctions& UrlCache()
+{
+    static const UrlCacheFunctions functions;
+    return functions;
 }
 
 }  // namespace
@@ -205,7 +235,7 @@ unsigned long CWinDownloader::DownloadProc(void* downloader)
     callback.RememberUrl(url);
     HRESULT result = E_ABORT;
     for (int attempt = 0; attempt < kAttempts && !callback.Aborted(); ++attempt) {
-        result = URLDownloadToFileW(nullptr, url.c_str(), savePath.c_str(), 0, &callback);
+        result = DownloadToFile(url.c_str(), savePath.c_str(), &callback);
         callback.ForgetBinding();
         if (result == S_OK)
             result = CheckDownloadedExecutable(savePath);
@@ -261,7 +291,8 @@ HRESULT CheckDownloadedExecutable(const std::wstring& path)
 
 void PurgeUrlCache(const std::vector<std::wstring>& urls)
 {
-    if (urls.empty())
+    const UrlCacheFunctions& cache = UrlCache();
+    if (urls.empty() || !cache.Complete())
         return;
     auto isOwn = [&urls](const wchar_t* source) {
         if (!source)
@@ -276,22 +307,22 @@ void PurgeUrlCache(const std::vector<std::wstring>& urls)
     std::vector<std::uint8_t> buffer;
     auto entry = [&buffer] { return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(buffer.data()); };
     DWORD size = 0;
-    HANDLE find = FindFirstUrlCacheEntryW(nullptr, nullptr, &size);
+    HANDLE find = cache.findFirst(nullptr, nullptr, &size);
     if (!find && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
         buffer.assign(size, 0);
-        find = FindFirstUrlCacheEntryW(nullptr, entry(), &size);
+        find = cache.findFirst(nullptr, entry(), &size);
     }
     if (!find)
         return;
     for (;;) {
         if (!(entry()->CacheEntryType & COOKIE_CACHE_ENTRY) && isOwn(entry()->lpszSourceUrlName))
-            DeleteUrlCacheEntryW(entry()->lpszSourceUrlName);
+            cache.deleteEntry(entry()->lpszSourceUrlName);
         size = 0;
-        if (FindNextUrlCacheEntryW(find, nullptr, &size) || GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        if (cache.findNext(find, nullptr, &size) || GetLastError() != ERROR_INSUFFICIENT_BUFFER)
             break;
         buffer.assign(size, 0);
-        if (!FindNextUrlCacheEntryW(find, entry(), &size))
+        if (!cache.findNext(find, entry(), &size))
             break;
     }
-    FindCloseUrlCache(find);
+    cache.findClose(find);
 }

@@ -1,0 +1,31 @@
+#pragma once
+#include <string>
+
+#include "pages/KPInstallPage.h"
+#include "ui/ButtonUI.h"
+#include "ui/OptionUI.h"
+#include "ui/VerticalLayoutUI.h"
+
+// The welcome page ("verroot0", virtual window "install0"): "立即安装", the agreement check box with
+// its link "同意《用户协议》", the custom-install link and the title bar's minimise and close buttons.
+class CKPInstallPage0 : public CKPInstallPage {
+public:
+    explicit CKPInstallPage0(SkinUI::CPaintManagerUI* paintManager);
+
+    void Init() override;
+    void OnClick(SkinUI::TNotifyUI& msg);
+    // The agreement box enables or disables both ways on ("立即安装" and the custom link).
+    void OnSelectChanged(SkinUI::TNotifyUI& msg);
+
+private:
+    ControlRef<SkinUI::CVerticalLayoutUI> verroot0;
+    ControlRef<SkinUI::CButtonUI> minbtn;
+    ControlRef<SkinUI::CButtonUI> closebtn;
+    ControlRef<SkinUI::COptionUI> protocalOpt;
+    ControlRef<SkinUI::CButtonUI> installBtn;
+    ControlRef<SkinUI::CButtonUI> kp_btn_protocal;
+    ControlRef<SkinUI::CButtonUI> customBtn;
+};
+
+// The licence agreement on the vendor's web server (plain HTTP).
+std::wstring AgreementAddress();

@@ -1,0 +1,45 @@
+#pragma once
+#include <string>
+
+#include "pages/KPInstallPage.h"
+#include "ui/ButtonUI.h"
+#include "ui/HorizontalLayoutUI.h"
+#include "ui/LabelUI.h"
+#include "ui/OptionUI.h"
+#include "ui/VerticalLayoutUI.h"
+
+// The options page ("verroot1", virtual window "install1"): the install folder with "修改", the
+// desktop-shortcut box, "返回" and "立即安装". It edits the process's InstallSettings.
+class CKPInstallPage1 : public CKPInstallPage {
+public:
+    explicit CKPInstallPage1(SkinUI::CPaintManagerUI* paintManager);
+
+    // Binds the controls, shows installDir and sets both boxes from the settings.
+    void Init() override;
+    void OnClick(SkinUI::TNotifyUI& msg);
+    // A box that changes changes its setting: desktopShortCutOpt -> desktopShortcut,
+    // addtaskbarOpt -> addToTaskbar.
+    void OnSelectChanged(SkinUI::TNotifyUI& msg);
+
+private:
+    // Asks for a folder; the install folder becomes the chosen one + "\KPCapture".
+    void ChangeInstallFolder();
+
+    ControlRef<SkinUI::CVerticalLayoutUI> verroot1;
+    ControlRef<SkinUI::CButtonUI> minbtn1;
+    ControlRef<SkinUI::CButtonUI> closebtn1;
+    ControlRef<SkinUI::CButtonUI> gobackbtn;
+    ControlRef<SkinUI::CButtonUI> installBtn1;
+    ControlRef<SkinUI::COptionUI> desktopShortCutOpt;
+    ControlRef<SkinUI::COptionUI> addtaskbarOpt;
+    ControlRef<SkinUI::CLabelUI> pathLab;
+    ControlRef<SkinUI::CButtonUI> modifyBtn;
+    ControlRef<SkinUI::CLabelUI> vd_desktop_short_cut;
+    ControlRef<SkinUI::CLabelUI> vd_quick_start_up_lab;
+    ControlRef<SkinUI::CLabelUI> vd_install_path;
+    ControlRef<SkinUI::CHorizontalLayoutUI> vd_hor_path_root;
+};
+
+// The install folder for a folder the user picked: the product's folder inside it. The pick is
+// taken as it is (a drive root "D:\" gives "D:\\KPCapture").
+std::wstring InstallFolderFor(const std::wstring& chosenFolder);

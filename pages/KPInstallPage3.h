@@ -1,0 +1,31 @@
+#pragma once
+#include <string>
+
+#include "pages/KPInstallPage.h"
+#include "ui/ButtonUI.h"
+#include "ui/VerticalLayoutUI.h"
+
+// The completion page ("verroot3", virtual window "install3"): "安装完成" with "立即体验".
+// Leaving it through its buttons does the installer's own share of the installation
+// (FinishInstall: the uninstall entry and the Start-menu shortcuts).
+class CKPInstallPage3 : public CKPInstallPage {
+public:
+    explicit CKPInstallPage3(SkinUI::CPaintManagerUI* paintManager);
+
+    void Init() override;
+    // "立即体验": finish, hide the window, close it and start the application.
+    // The close button: asks first; "确定" finishes and closes, "取消" and the box's own close
+    // button keep the window open. Either way the window never closes before FinishInstall.
+    void OnClick(SkinUI::TNotifyUI& msg);
+
+    // Registers the uninstall entry and makes the Start-menu group with its two shortcuts, all for
+    // the application folder of the current settings. Failures are not reported; running it again
+    // rewrites the same entry and shortcuts.
+    void FinishInstall();
+
+private:
+    ControlRef<SkinUI::CVerticalLayoutUI> verroot3;
+    ControlRef<SkinUI::CButtonUI> minbtn3;
+    ControlRef<SkinUI::CButtonUI> closebtn3;
+    ControlRef<SkinUI::CButtonUI> completeBtn;
+};
