@@ -41,7 +41,7 @@ size=$(stat -c %s "$data/package.exe")
 
 refused_port=$("$python" -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()')
 "$python" "$root/tools/pkgserver.py" --cert "$build/testca/server.pem" --key "$build/testca/server.key" \
-  --port 0 --port-file "$data/port" --log "$data/requests.log" --lifetime 600 \
+  --port 0 --port-file "$data/port" --log "$data/requests.log" --lifetime 300 \
   --serve "/pkg.exe=$data/package.exe" \
   --serve "/spaced+name/%C3%A9t%C3%A9.exe=$data/package.exe" \
   --serve "/medium.exe=$data/large.exe,rate=2000000" \
