@@ -5,7 +5,8 @@ kp_start_xvfb() {
   local n
   for n in $(seq 91 139); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Large enough for a 1400 x 840 window at 200 %: Windows keeps a window within the screen.
+    Xvfb ":$n" -screen 0 2560x1600x24 -nolisten tcp >/dev/null 2>&1 &
     kp_xvfb_pid=$!
     local i
     for i in $(seq 1 50); do

@@ -167,8 +167,10 @@ TEST_F(MainWindowTest, PixelsMatchTheSkinImagesAtThisScale)
     SaveScreenshot(surface, "main-page0-" + Tag());
     RECT onScreen = {};
     ::GetWindowRect(window.GetHWND(), &onScreen);
-    SaveScreenArea(RECT{std::max(0L, onScreen.left), std::max(0L, onScreen.top), std::min(1280L, onScreen.right),
-                        std::min(1024L, onScreen.bottom)},
+    const LONG screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    const LONG screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    SaveScreenArea(RECT{std::max(0L, onScreen.left), std::max(0L, onScreen.top), std::min(screenWidth, onScreen.right),
+                        std::min(screenHeight, onScreen.bottom)},
                    "screen-main-page0-" + Tag());
 
     // The background is the variant of the display's scale, one to one.
@@ -225,7 +227,7 @@ TEST_F(MainWindowTest, PixelsMatchTheSkinImagesAtThisScale)
     for (int y = S(60); y < S(250); y += 17) {
         for (int x = S(100); x < S(600); x += 17) {
             const int sx = onScreen.left + x, sy = onScreen.top + y;
-            if (sx < 0 || sy < 0 || sx >= 1280 || sy >= 1024) continue;
+            if (sx < 0 || sy < 0 || sx >= screenWidth || sy >= screenHeight) continue;
             ++shown;
             differ += ChannelDistance(ScreenRgb(sx, sy) | 0xFF000000, surface.At(x, y)) > 3;
         }
@@ -285,14 +287,17 @@ TEST_F(MainWindowTest, ControlTimersNotifyAndWindowTimersReachOnTimer)
     ASSERT_NE(progress, nullptr);
     ASSERT_TRUE(window.PM().SetTimer(progress, 5, 20));
     ASSERT_NE(::SetTimer(window.GetHWND(), 7, 20, nullptr), 0u);
-    EXPECT_TRUE(PumpUntil([&] { return !window.controlTimers.empty() && !window.windowTimers.empty(); }, 3000));
+    const auto sawWindowTimer = [&] {
+        return std::find(window.windowTimers.begin(), window.windowTimers.end(), 7u) != window.windowTimers.end();
+    };
+    EXPECT_TRUE(PumpUntil([&] { return !window.controlTimers.empty() && sawWindowTimer(); }, 3000));
     ::KillTimer(window.GetHWND(), 7);
     window.PM().KillTimer(progress, 5);
     ASSERT_FALSE(window.controlTimers.empty());
     EXPECT_EQ(window.controlTimers.front(), 5u);
     // OnTimer sees every WM_TIMER of the window (the control timer's native ticks too) and leaves
     // them to the paint manager, which still turned its own into the control's notification.
-    EXPECT_NE(std::find(window.windowTimers.begin(), window.windowTimers.end(), 7u), window.windowTimers.end());
+    EXPECT_TRUE(sawWindowTimer());
     ::DestroyWindow(window.GetHWND());
 }
 
