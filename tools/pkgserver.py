@@ -24,9 +24,9 @@ CHUNK = 64 * 1024
 
 
 class Route:
-    def __init__(self, spec, default_rate):
+    def __init__(self, text, default_rate):
         # The path may hold "=" (a query), the file name is taken to hold none.
-        parts = spec.split(",")
+        parts = text.split(",")
         path, _, self.file = parts[0].rpartition("=")
         self.path = path
         self.rate = default_rate
@@ -43,7 +43,7 @@ class Route:
             else:
                 raise SystemExit("unknown option in --serve: " + option)
         if not path.startswith("/") or not os.path.isfile(self.file):
-            raise SystemExit("bad --serve " + spec)
+            raise SystemExit("bad --serve " + text)
 
 
 def find_route(routes, target):
@@ -153,7 +153,7 @@ def main():
 
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(args.cert, args.key)
-    routes = [Route(spec, args.rate) for spec in args.serve]
+    routes = [Route(text, args.rate) for text in args.serve]
     server = Server(args.port, context, routes, args.log)
     port = server.server_address[1]
     if args.port_file:
