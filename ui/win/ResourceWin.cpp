@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "KPCore/inner/SystemFolders.h"
 #include "ui/ImageLoader.h"
 #include "ui/ResourceIndex.h"
 #include "ui/SkinResources.h"
@@ -17,24 +18,6 @@ bool ReadFromResourceModule(const std::wstring& type, const std::wstring& name, 
 }
 
 }  // namespace
-
-std::wstring GetModuleFolder(HMODULE module)
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(module, &path[0], static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return std::wstring();
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);  // truncated: try a larger buffer
-    }
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-}
 
 bool ReadModuleResource(HMODULE module, const std::wstring& type, const std::wstring& name,
                         std::vector<unsigned char>& bytes)
@@ -66,7 +49,7 @@ void InstallExeResourceReader(HMODULE module)
 bool LoadSkinFromResource(HINSTANCE module)
 {
     CSkinResources::SetResourceMode(UILIB_ZIPRESOURCE);
-    CSkinResources::SetResourceFolder(GetModuleFolder(module));
+    CSkinResources::SetResourceFolder(GetModuleDir());  // not consulted while the archive is in memory
     InstallExeResourceReader(module);
 
     bool opened = false;

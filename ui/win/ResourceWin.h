@@ -12,7 +12,7 @@ namespace SkinUI {
 constexpr const wchar_t* kSkinResourceType = L"KPZIP_RES";
 constexpr int kSkinResourceId = 113;
 
-// Start-up skin loading: resource type UILIB_ZIPRESOURCE, the resource folder beside `module`,
+// Start-up skin loading: resource type UILIB_ZIPRESOURCE, the resource folder beside the executable,
 // the archive opened from the module's "KPZIP_RES"/113 resource (when it is present and not
 // empty), the optional "res.xml" resource index, and images with a "restype" read from `module`.
 // Returns whether the archive is open. The resource data stays mapped with the module, so the
@@ -25,8 +25,5 @@ bool ReadModuleResource(HMODULE module, const std::wstring& type, const std::wst
 
 // Makes images with a "restype" attribute read from `module`'s resources.
 void InstallExeResourceReader(HMODULE module);
-
-// The folder of `module`'s file, with a trailing "\".
-std::wstring GetModuleFolder(HMODULE module);
 
 }  // namespace SkinUI
