@@ -30,7 +30,8 @@ KPMainFrame::~KPMainFrame()
     for (const wchar_t* name : kPageVirtualWnds) RemoveVirtualWnd(name);
     if (m_deletedFlag) *m_deletedFlag = true;
     // The members go now in reverse order: the references and pages, then the install worker,
-    // which is stopped and joined. The downloader, if any, lives on until the process ends.
+    // which is stopped and joined. The install flow goes first: it abandons a running download, so
+    // no report of it can reach the window any more.
 }
 
 KPMainFrame* KPMainFrame::Create(HWND parent, KpBase* parentBase, bool modal, const wchar_t* title, DWORD style,
@@ -84,6 +85,8 @@ LRESULT KPMainFrame::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lPa
         OnTimer(wParam);
     } else if (message == WM_INSTALL_EVENT) {
         OnEvent(static_cast<int>(wParam), 0, 0);
+    } else if (message == WM_DOWNLOAD_REPORT) {
+        m_flow.OnDownloadReport(static_cast<int>(wParam), static_cast<int>(lParam));
     }
     // Timers of controls belong to the paint manager, which must still see them.
     handled = FALSE;
@@ -92,6 +95,7 @@ LRESULT KPMainFrame::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lPa
 
 LRESULT KPMainFrame::OnTimer(WPARAM timerId)
 {
+    m_flow.OnTimer(timerId);
     BOOL handled = FALSE;
     m_page2.OnTimer(WM_TIMER, timerId, 0, handled);
     return 0;
@@ -124,4 +128,4 @@ void KPMainFrame::ShowPage(int page)
 
 int KPMainFrame::GetShownPage() const { return m_tab ? m_tab->GetCurSel() : -1; }
 
-void KPMainFrame::StartInstall() {}
+void KPMainFrame::StartInstall() { m_flow.Start(); }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/InstallFlow.h"
 #include "app/KPObjectWnd.h"
 #include "net/KPInstallThread.h"
 #include "pages/KPInstallPage0.h"
@@ -12,8 +13,6 @@
 #include "pages/KPInstallPage3.h"
 #include "ui/ControlUI.h"
 #include "ui/TabLayoutUI.h"
-
-class CWinDownloader;
 
 // The installer's one top-level window, built from "KPMainFrame.xml": the four wizard pages as the
 // items of the tab "tabInstall", each page's notifications handed to that page's controller, and
@@ -52,6 +51,7 @@ public:
     CKPInstallPage1& GetOptionsPage() { return m_page1; }
     CKPInstallPage2& GetProgressPage() { return m_page2; }
     CKPInstallPage3& GetCompletionPage() { return m_page3; }
+    CInstallFlow& GetInstallFlow() { return m_flow; }
 
 protected:
     void OnFinalMessage(HWND hWnd) override;
@@ -60,8 +60,7 @@ private:
     KPMainFrame();
     ~KPMainFrame() override;
 
-    // EVENT_START_INSTALL: the download of the setup package and its start. Not built yet: for now
-    // showing the progress page starts nothing.
+    // EVENT_START_INSTALL: the install flow's start (status file, package name, download).
     void StartInstall();
 
     // Declared in the order they are built; destroyed the other way round, so the pages go before
@@ -73,9 +72,8 @@ private:
     CKPInstallPage3 m_page3;
     std::shared_ptr<SkinUI::CControlUI> m_root;
     std::shared_ptr<SkinUI::CTabLayoutUI> m_tab;
-    CWinDownloader* m_downloader = nullptr;  // made at the first start, never deleted
-    std::wstring m_packagePath;
-    double m_progress = 0.0;
+    // The download, the package, the progress and the flow's timers. Goes before the pages.
+    CInstallFlow m_flow{*this};
 
     bool* m_deletedFlag = nullptr;  // Create learns from it whether a failed creation deleted the window
 };
