@@ -13,6 +13,7 @@
 #include <system_error>
 #include <vector>
 
+#include "KPCore/inner/SystemFolders.h"
 #include "KPCore/inner/UninstallEntry.h"
 #include "KPCore/inner/Wow64.h"
 #include "app/InstallEvents.h"
@@ -555,6 +556,29 @@ TEST_F(InstallPagesTest, TryItNowFinishesHidesClosesAndStartsTheApplication)
     EXPECT_EQ(appFolder + L"\\KPUnInstall.exe", uninstall.target);
     EXPECT_EQ(appFolder, uninstall.workingDir);
     EXPECT_EQ(description, uninstall.description);
+    CoUninitialize();
+}
+
+TEST_F(InstallPagesTest, DefaultFolderGivesKPCaptureTwiceEverywhere)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    // Program Files + "\KPCapture" as the install folder, KPCapture again for the application.
+    const std::wstring appFolder = GetDefaultInstallDir() + L"\\KPCapture";
+    ASSERT_EQ(GetDefaultInstallDir(), savedDir) << "the options were left at their default";
+    RemoveFinishedInstall();
+    OpenFrame frame;
+    ASSERT_TRUE(frame.Created());
+    ScopedPageServices services(Recording(frame, 1));
+    frame.Frame().ShowPage(PAGE_COMPLETE);
+    frame.Click(L"completeBtn");
+    ASSERT_EQ(1u, started.size());
+    EXPECT_EQ(appFolder + L"\\KPApp.exe", started[0]);
+    EXPECT_EQ(appFolder, ReadUninstallValue(L"InstallLocation"));
+    EXPECT_EQ(appFolder + L"\\KPUnInstall.exe", ReadUninstallValue(L"UninstallString"));
+    const ResolvedLink app = ResolveLink(StartMenuGroup() + L"\\凯普视频工坊.lnk");
+    EXPECT_TRUE(app.loaded);
+    EXPECT_EQ(L"位置: 凯普视频工坊(" + appFolder + L")", app.description);
+    EXPECT_TRUE(frame.WaitClosed());
     CoUninitialize();
 }
 
