@@ -329,6 +329,57 @@ TEST_F(MainWindowTest, ADocumentThatCannotBeBuiltFailsTheCreation)
     EXPECT_EQ(WindowImplBase::LayoutFailureText(L"KPMainFrame.xml"), L"加载资源文件失败：KPMainFrame.xml");
 }
 
+TEST_F(MainWindowTest, AttachingTheTreeResizesByNewOverOldScaleAboutTheTopLeft)
+{
+    // The window object made while the process still counted 96 DPI: its document is parsed at
+    // 100 %, and attaching applies the process DPI.
+    CPaintManagerUI::SetProcessDpi(96);
+    CTestWindow window(L"KPMainFrame.xml", L"kpmainframe_test");
+    CPaintManagerUI::SetProcessDpi(dpi);
+    ASSERT_NE(window.Create(nullptr, L"x", kStyle & ~WS_VISIBLE, kExStyle, 40, 30, 300, 200), nullptr);
+    RECT rc = {};
+    ::GetWindowRect(window.GetHWND(), &rc);
+    EXPECT_EQ(rc.left, 40);
+    EXPECT_EQ(rc.top, 30);
+    EXPECT_EQ(rc.right - rc.left, S(700));
+    EXPECT_EQ(rc.bottom - rc.top, S(420));
+    EXPECT_EQ(window.PM().GetScale(), scale);
+    // The layout follows once the posted WM_USER + 2 is handled.
+    window.ShowWindow(true);
+    ASSERT_TRUE(PumpUntil([&] { return window.PM().IsFirstLayoutDone(); }));
+    EXPECT_EQ(PosOf(window, L"installBtn"), (UIRect{S(246), S(264), S(246) + S(208), S(264) + S(44)}));
+}
+
+TEST_F(MessageBoxDocumentTest, ComputedShadowFollowsTheWindow)
+{
+    CTestWindow window(L"KPMsgBox.xml", L"kpmsgbox_test");
+    Open(window);
+    CShadowUI* shadow = window.PMWnd().GetShadow();
+    ASSERT_NE(shadow, nullptr);
+    shadow->SetSize(10);
+    shadow->ShowShadow(true);
+    ASSERT_TRUE(shadow->Create(window.GetHWND()));
+    PumpFor(100);
+    RECT host = {}, around = {};
+    ::GetWindowRect(window.GetHWND(), &host);
+    ::GetWindowRect(shadow->GetHWND(), &around);
+    EXPECT_TRUE(::IsWindowVisible(shadow->GetHWND()));
+    EXPECT_EQ(around.left, host.left - S(10));
+    EXPECT_EQ(around.right, host.right + S(10));
+    EXPECT_EQ(around.bottom, host.bottom + S(10));
+    // Darkest at the window's edge, nothing at the shadow's own edge.
+    const Render::CCanvas& surface = shadow->GetSurface();
+    EXPECT_EQ(surface.At(S(10), surface.Height() / 2) >> 24, 150u);
+    EXPECT_EQ(surface.At(0, surface.Height() / 2) >> 24, 0u);
+    // It moves and hides with its window.
+    ::SetWindowPos(window.GetHWND(), nullptr, host.left + 30, host.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::GetWindowRect(shadow->GetHWND(), &around);
+    EXPECT_EQ(around.left, host.left + 30 - S(10));
+    EXPECT_EQ(around.top, host.top + 20 - S(10));
+    ::ShowWindow(window.GetHWND(), SW_HIDE);
+    EXPECT_FALSE(::IsWindowVisible(shadow->GetHWND()));
+}
+
 TEST_F(MessageBoxDocumentTest, PixelsAndCaptionOfTheMessageBox)
 {
     CTestWindow window(L"KPMsgBox.xml", L"kpmsgbox_test");
