@@ -154,7 +154,8 @@ void PaintChildren(const TPaintContext& context, CControlUI& control)
 {
     auto* container = dynamic_cast<CContainerUI*>(&control);
     if (!container) return;
-    Render::CClipScope clip(context.canvas, control.GetPos());
+    // Children stay inside the container's content area: its inset keeps its own border visible.
+    Render::CClipScope clip(context.canvas, control.GetPos().Deflated(container->GetInset()));
     if (context.canvas.Clip().IsEmpty()) return;
     for (int i = 0; i < container->GetCount(); ++i) {
         if (CControlUI* child = container->GetItemAt(i)) PaintControl(*child, context);

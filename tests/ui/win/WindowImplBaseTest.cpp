@@ -393,6 +393,7 @@ TEST_F(MessageBoxDocumentTest, PixelsAndCaptionOfTheMessageBox)
 
     // The 1-pixel border #FF464749 along the top edge, the panel #FF1C1C1E inside.
     EXPECT_LE(ChannelDistance(surface.At(S(208), 0), 0xFF464749), 2);
+    EXPECT_LE(ChannelDistance(surface.At(S(417) - 1, S(106)), 0xFF464749), 2);  // the right edge, not the panel
     EXPECT_LE(ChannelDistance(surface.At(S(200), S(200)), 0xFF1C1C1E), 2);
     EXPECT_EQ(surface.At(0, 0) >> 24, 0u);
 
