@@ -12,6 +12,7 @@
 #include "WindowTestSupport.h"
 #include "app/KPObjectWnd.h"
 #include "ui/ControlUI.h"
+#include "ui/TabLayoutUI.h"
 #include "ui/render/PixelMath.h"
 
 using namespace SkinUI;
@@ -235,6 +236,38 @@ TEST_F(MainWindowTest, PixelsMatchTheSkinImagesAtThisScale)
     EXPECT_GT(shown, 10);
     EXPECT_EQ(differ, 0);
     ::DestroyWindow(window.GetHWND());
+}
+
+TEST_F(MainWindowTest, EveryPageShowsItsOwnBackgroundVariant)
+{
+    CTestWindow window(L"KPMainFrame.xml", L"kpmainframe_test");
+    Open(window);
+    auto* tab = dynamic_cast<CTabLayoutUI*>(window.PM().FindControl(L"tabInstall"));
+    ASSERT_NE(tab, nullptr);
+    struct Page {
+        int index;
+        const wchar_t* background;
+        UIRect calm;  // a part of the page that only the background covers (document units)
+    };
+    const Page pages[] = {
+        {1, L"Install uninstall\\table_bg_install_02.png", UIRect{100, 250, 600, 340}},
+        {2, L"Install uninstall\\table_bg_install_03.png", UIRect{400, 60, 650, 330}},
+        {3, L"Install uninstall\\table_bg_install_04.png", UIRect{50, 260, 650, 340}},
+    };
+    for (const Page& page : pages) {
+        tab->SelectItem(page.index);
+        PumpFor(200);
+        const Render::CCanvas& surface = window.PMWnd().GetSurface();
+        SaveScreenshot(surface, "main-page" + std::to_string(page.index) + "-" + Tag());
+        const auto bg = SkinImage(VariantName(page.background, scale));
+        ASSERT_TRUE(bg);
+        ASSERT_EQ(bg->width, S(700));
+        int bad = 0;
+        for (int y = S(page.calm.top); y < S(page.calm.bottom); y += 3)
+            for (int x = S(page.calm.left); x < S(page.calm.right); x += 3)
+                bad += ChannelDistance(ImagePixel(*bg, x, y), surface.At(x, y)) > 2;
+        EXPECT_EQ(bad, 0) << "page " << page.index;
+    }
 }
 
 TEST_F(MainWindowTest, CaptionStripDragsTheWindowButItsButtonsDoNot)
