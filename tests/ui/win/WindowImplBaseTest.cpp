@@ -285,6 +285,45 @@ TEST_F(MainWindowTest, CaptionStripDragsTheWindowButItsButtonsDoNot)
     ::DestroyWindow(window.GetHWND());
 }
 
+// A window with maximise and restore buttons and resize borders, written inline.
+const wchar_t* kResizableDocument = LR"(<Window size="300,200" caption="0,0,0,30" sizebox="4,4,4,4">
+  <VerticalLayout bkcolor="#FF202020">
+    <HorizontalLayout height="30">
+      <Control />
+      <Button name="maxbtn" width="20" height="20" />
+      <Button name="restorebtn" width="20" height="20" visible="false" />
+    </HorizontalLayout>
+  </VerticalLayout>
+</Window>)";
+
+TEST_F(MainWindowTest, MaximiseAndRestoreSwapTheirButtonsAndSizeBordersHitTest)
+{
+    CTestWindow window(kResizableDocument, L"kpresizable_test");
+    Open(window);
+    CControlUI* maximise = window.PM().FindControl(L"maxbtn");
+    CControlUI* restore = window.PM().FindControl(L"restorebtn");
+    ASSERT_TRUE(maximise && restore);
+    const int w = S(300), h = S(200);
+    EXPECT_EQ(HitTest(window, 1, 1), HTTOPLEFT);
+    EXPECT_EQ(HitTest(window, w / 2, 1), HTTOP);
+    EXPECT_EQ(HitTest(window, w - 1, h / 2), HTRIGHT);
+    EXPECT_EQ(HitTest(window, w / 2, h - 1), HTBOTTOM);
+    EXPECT_EQ(HitTest(window, w / 2, S(15)), HTCAPTION);
+
+    window.SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(::IsZoomed(window.GetHWND()));
+    EXPECT_FALSE(maximise->IsVisible());
+    EXPECT_TRUE(restore->IsVisible());
+    EXPECT_EQ(HitTest(window, 1, 1), HTCAPTION);  // no resize borders while maximised
+    window.SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(::IsZoomed(window.GetHWND()));
+    EXPECT_TRUE(maximise->IsVisible());
+    EXPECT_FALSE(restore->IsVisible());
+    // SC_CLOSE becomes a WM_CLOSE with 0.
+    window.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(::IsWindow(window.GetHWND()));
+}
+
 TEST_F(MainWindowTest, PageControllerTakesItsClicksBeforeTheWindow)
 {
     CTestWindow window(L"KPMainFrame.xml", L"kpmainframe_test");
