@@ -1,0 +1,309 @@
+#!/usr/bin/env bash
+# End-to-end test of the installation: the real KPSetup.exe under Wine downloads the demo setup
+# package from the local HTTPS server (tools/pkgserver.py, a CA trusted only in the test's Wine
+# prefix), starts it, follows it to the completion page and registers the product. Clicked with
+# xdotool on the display given in DISPLAY, or on a private Xvfb when there is none.
+#
+#   flow-e2e.sh BUILD_DIR [SCENARIO...]     (BUILD_DIR: a MinGW x86_64 build with KPSetup,
+#                                           kp_demo_package and kp_trust_test_ca built)
+# Scenarios (all by default):
+#   happy      welcome -> 立即安装 -> progress -> completion -> 立即体验 starts KPApp; then the
+#              demo uninstaller removes everything again
+#   selfclose  options with the desktop box cleared -> "-dsc=false"; the completion page closes
+#              by itself after 3 s and the product is registered all the same
+#   folder     a folder with spaces picked in the shell's folder dialog reaches the package verbatim
+#   retry      no server: the failure question; OK -> welcome; the server comes up; 立即安装 again
+#              really downloads and installs
+#   http404    the server answers 404: three attempts, the failure question, nothing started or
+#              left behind; Cancel keeps the progress page at 0 %; the close question ends the program
+#   closing    closing the window during a slow download ends the program promptly, leaving no file
+#
+# Each scenario runs in a fresh copy of the prefix. The test runs in a network namespace of its
+# own when it can (nothing else can take or see its port); pictures go to BUILD_DIR/e2e-flow/shots.
+set -uo pipefail
+kpf_build=$(cd "${1:?usage: flow-e2e.sh BUILD_DIR [SCENARIO...]}" && pwd)
+shift
+kpf_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+kpf_work="$kpf_build/e2e-flow"
+
+if [ -z "${KPF_NETNS:-}" ] && command -v ip >/dev/null && unshare -n true 2>/dev/null; then
+  exec unshare -n env KPF_NETNS=1 bash "${BASH_SOURCE[0]}" "$kpf_build" "$@"
+fi
+[ -n "${KPF_NETNS:-}" ] && ip link set lo up
+
+. "$kpf_root/tools/xvfb.sh"
+. "$kpf_root/tools/e2e/flow-lib.sh"
+
+scenarios=("$@")
+[ ${#scenarios[@]} -gt 0 ] || scenarios=(happy selfclose folder retry http404 closing)
+shots="$kpf_work/shots"
+rm -rf "$shots"
+mkdir -p "$shots"
+
+cleanup() {
+  kpf_stop_server
+  kpf_end_prefix
+  kp_stop_xvfb
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then kp_start_xvfb || { echo "FAIL: no X server"; exit 1; }; fi
+
+for f in "$kpf_build/app/KPSetup.exe" "$kpf_build/tools/demo/KPCaptureSetup.exe" "$kpf_build/tools/kp_trust_test_ca.exe"; do
+  [ -f "$f" ] || { echo "FAIL: $f is not built"; exit 1; }
+done
+port=$(kpf_vendor_port) || exit 1
+certs="$kpf_build/testca"
+"$kpf_root/tools/make-test-ca.sh" "$certs" || exit 1
+base="$kpf_work/prefix-base"
+kpf_base_prefix "$base" "$certs/ca.pem" || { echo "FAIL: no Wine prefix"; exit 1; }
+prefix="$kpf_work/prefix"
+package="$kpf_build/tools/demo/KPCaptureSetup.exe"
+requests="$kpf_work/requests.log"
+
+failures=0
+scenario=""
+fail() { echo "FAIL [$scenario]: $*"; failures=$((failures + 1)); }
+pass() { echo "ok [$scenario]: $*"; }
+check() {  # check WHAT EXPRESSION: the expression (evaluated by bash) must hold
+  if eval "$2"; then pass "$1"; else fail "$1"; fi
+}
+shot() { kpf_shot "$shots/$scenario-$1.png"; echo "$shots/$scenario-$1.png"; }
+page_is() {  # page_is N NAME: the main window shows page N now (its picture saved as NAME)
+  local picture page
+  picture=$(shot "$2")
+  page=$(kpf_page_of "$picture")
+  [ "$page" = "$1" ] || { echo "  (page $page shown, picture $picture)"; return 1; }
+}
+package_requests() { grep -c "^GET $kpf_package_path\$" "$requests" 2>/dev/null || true; }
+exists() { [ -e "$1" ]; }
+absent() { [ ! -e "$1" ]; }
+contains() { grep -qF -- "$2" "$1" 2>/dev/null; }
+setup_running() { [ -n "$kpf_setup_pid" ] && kill -0 "$kpf_setup_pid" 2>/dev/null; }
+kpapp_window() { xdotool search --onlyvisible --name 'KPApp' 2>/dev/null | head -n 1; }
+uninstall_entry() { "$kpf_wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\{5E1A0C42-7B3D-4F19-A8C6-2D9E04B7F153}' "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+has_uninstall_entry() { uninstall_entry >/dev/null && [ -n "$(uninstall_entry)" ]; }
+start_menu() { echo "$(kpf_drive_c)/ProgramData/Microsoft/Windows/Start Menu/Programs/凯普视频工坊"; }
+desktop_link() { echo "$(kpf_drive_c)/users/Public/Desktop/凯普视频工坊.lnk"; }
+downloaded_packages() { find "$(kpf_roaming)" -maxdepth 1 -regextype posix-extended -regex '.*/[0-9A-F]{32}\.exe' 2>/dev/null; }
+default_app="Program Files/KPCapture/KPCapture"
+
+begin() {
+  scenario=$1
+  echo "== $scenario"
+  kpf_fresh_prefix "$base" "$prefix" || { fail "no prefix"; return 1; }
+}
+
+# Registered, linked and installed into C:\<folder>\KPCapture (folder relative to drive C:).
+check_installed() {
+  local app
+  app="$(kpf_drive_c)/$1"
+  check "KPApp.exe and KPUnInstall.exe installed in $1" '[ -s "$app/KPApp.exe" ] && [ -s "$app/KPUnInstall.exe" ]'
+  check "the uninstall entry is registered" has_uninstall_entry
+  local location="C:\\${1//\//\\}"
+  check "its install location is the application folder" 'uninstall_entry /v InstallLocation | grep -qF "$location"'
+  check "the Start-menu group has both shortcuts" \
+    'exists "$(start_menu)/凯普视频工坊.lnk" && exists "$(start_menu)/卸载凯普视频工坊.lnk"'
+  check "the status file says the package is done" '[ "$(kpf_active)" = 1 ]'
+}
+
+# Clicks 立即安装 on the welcome page (or the options page) and follows the download to the
+# completion page; NAME prefixes the pictures.
+install_to_completion() {
+  local button=$1
+  kpf_click "$kpf_main" $button
+  sleep 0.8
+  check "the progress page follows 立即安装" 'page_is 2 progress'
+  if kpf_wait_active 1 40; then
+    sleep 0.4
+    check "the completion page is shown when the package is done" 'page_is 3 complete'
+  else
+    fail "the package never reported completion"
+    shot stuck >/dev/null
+    return 1
+  fi
+}
+
+# --- happy: default folder, 立即体验, then the demo uninstaller ----------------------------------
+scenario_happy() {
+  begin happy || return
+  kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package") || { fail "no server"; return; }
+  kpf_start_setup "$kpf_work/happy-setup.log" || { fail "the main window did not appear"; return; }
+  check "the wizard opens on the welcome page" 'page_is 0 welcome'
+  install_to_completion "$KPF_INSTALL" || return
+  kpf_click "$kpf_main" $KPF_COMPLETE
+  local app_window=""
+  for _ in $(seq 1 100); do app_window=$(kpapp_window); [ -n "$app_window" ] && break; sleep 0.1; done
+  check "立即体验 starts the installed application" '[ -n "$app_window" ]'
+  [ -n "$app_window" ] && kpf_shot "$shots/happy-application.png" "$app_window"
+  check "the installer ends with exit code 0" 'kpf_wait_setup_end 5 && [ "$kpf_setup_code" = 0 ]'
+  check "exactly one download of the package" '[ "$(package_requests)" = 1 ]'
+  # The package's log: the command line it was started with, the GUID-named download first.
+  check "the package got the default folder and the desktop choice verbatim, as its GUID-named download" \
+    "grep -qE '^command line: \"?C:.users.[^ ]+.AppData.Roaming.KPCapture.[0-9A-F]{32}\.exe\"? -instdir=C:.Program Files.KPCapture -dsc=true' '$(kpf_drive_c)/$default_app/install.log'"
+  check "the download is the served package, byte for byte" 'cmp -s "$(downloaded_packages | head -n 1)" "$package"'
+  check "the desktop shortcut was made" 'exists "$(desktop_link)"'
+  check_installed "$default_app"
+
+  # The demo uninstaller closes the running application and removes what the package and the
+  # installer made.
+  (cd "$(kpf_drive_c)/$default_app" && "$kpf_wine" KPUnInstall.exe /S </dev/null >/dev/null 2>&1)
+  for _ in $(seq 1 150); do absent "$(kpf_drive_c)/$default_app" && ! has_uninstall_entry && break; sleep 0.1; done
+  sleep 0.5
+  check "KPUnInstall closes the running application" '[ -z "$(kpapp_window)" ]'
+  check "KPUnInstall removes the application folder" 'absent "$(kpf_drive_c)/$default_app"' ||
+    ls -la "$(kpf_drive_c)/$default_app"
+  check "KPUnInstall removes the uninstall entry" '! has_uninstall_entry'
+  check "KPUnInstall removes the Start-menu group and the desktop shortcut" 'absent "$(start_menu)" && absent "$(desktop_link)"'
+  check "KPUnInstall removes the status file and the downloaded package" \
+    'absent "$(kpf_roaming)/APP.ini" && [ -z "$(downloaded_packages)" ]'
+}
+
+# --- selfclose: desktop box cleared, nobody clicks on the completion page ----------------------
+scenario_selfclose() {
+  begin selfclose || return
+  kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package") || { fail "no server"; return; }
+  kpf_start_setup "$kpf_work/selfclose-setup.log" || { fail "the main window did not appear"; return; }
+  kpf_click "$kpf_main" $KPF_CUSTOM
+  check "自定义安装 shows the options page" 'page_is 1 options'
+  kpf_click "$kpf_main" $KPF_DESKTOP_BOX
+  shot options-cleared >/dev/null
+  install_to_completion "$KPF_INSTALL1" || return
+  local shown=$SECONDS
+  sleep 2
+  check "the completion page is still there after 2 s" setup_running
+  check "the completion page closes by itself" 'kpf_wait_setup_end 8'
+  check "... about 3 s after it was shown" '[ $((SECONDS - shown)) -ge 2 ]'
+  check "... with exit code 0" '[ "${kpf_setup_code:-x}" = 0 ]'
+  check "the cleared desktop box reaches the package as -dsc=false" \
+    'contains "$(kpf_drive_c)/$default_app/install.log" " -instdir=C:\\Program Files\\KPCapture -dsc=false"'
+  check "no desktop shortcut" 'absent "$(desktop_link)"'
+  check "the application was not started" '[ -z "$(kpapp_window)" ]'
+  check_installed "$default_app"
+}
+
+# --- folder: a picked folder with spaces -------------------------------------------------------
+scenario_folder() {
+  begin folder || return
+  mkdir -p "$(kpf_drive_c)/Demo Apps/Kai Pu"
+  kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package") || { fail "no server"; return; }
+  kpf_start_setup "$kpf_work/folder-setup.log" || { fail "the main window did not appear"; return; }
+  kpf_click "$kpf_main" $KPF_CUSTOM
+  kpf_click "$kpf_main" $KPF_MODIFY
+  local i
+  for i in $(seq 1 50); do xdotool search --onlyvisible --name 'Browse for Folder' >/dev/null 2>&1 && break; sleep 0.1; done
+  sleep 1
+  kpf_pick_demo_folder || { fail "the folder dialog did not open"; return; }
+  cp "$kpf_work/folder-dialog.png" "$shots/folder-dialog.png"
+  check "the options page shows the picked folder" 'page_is 1 options-picked'
+  install_to_completion "$KPF_INSTALL1" || return
+  kpf_click "$kpf_main" $KPF_COMPLETE
+  kpf_wait_setup_end 5
+  check "the picked folder with spaces reaches the package verbatim" \
+    'contains "$(kpf_drive_c)/Demo Apps/Kai Pu/KPCapture/KPCapture/install.log" " -instdir=C:\\Demo Apps\\Kai Pu\\KPCapture -dsc=true"'
+  check_installed "Demo Apps/Kai Pu/KPCapture/KPCapture"
+  sleep 1
+  check "立即体验 starts the application from the picked folder" \
+    "ps -eo args | grep -qF 'C:\\Demo Apps\\Kai Pu\\KPCapture\\KPCapture\\KPApp.exe'"
+}
+
+# --- retry: no server, then a server --------------------------------------------------------------
+scenario_retry() {
+  begin retry || return
+  kpf_stop_server
+  kpf_start_setup "$kpf_work/retry-setup.log" || { fail "the main window did not appear"; return; }
+  shot welcome >/dev/null
+  kpf_click "$kpf_main" $KPF_INSTALL
+  local box
+  if box=$(kpf_wait_window "$KPF_BOX_SIZE" 20); then
+    sleep 1
+    pass "a refused connection ends in the failure question"
+    kpf_shot "$shots/retry-failure-question.png" ""
+    check "no package was started" '[ -z "$(find "$(kpf_drive_c)" -name install.log 2>/dev/null)" ]'
+    kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package") || { fail "no server"; return; }
+    kpf_click "$box" $KPF_BOX_OK
+    check "the failure question goes away on OK" 'kpf_wait_no_window "$KPF_BOX_SIZE" 10'
+    sleep 0.3
+    check "OK on the failure question shows the welcome page" 'page_is 0 after-ok'
+    check "nothing was fetched before 立即安装 is clicked again" '[ "$(package_requests)" = 0 ]'
+    install_to_completion "$KPF_INSTALL" || return
+    check "the second 立即安装 really downloaded" '[ "$(package_requests)" = 1 ]'
+    kpf_wait_setup_end 8
+    check_installed "$default_app"
+  else
+    fail "no failure question"
+    shot no-question >/dev/null
+  fi
+}
+
+# --- http404: an error page instead of the package ----------------------------------------------
+scenario_http404() {
+  begin http404 || return
+  kpf_start_server "$port" "$requests" "$certs" --serve "/somewhere/else.exe=$package" || { fail "no server"; return; }
+  kpf_start_setup "$kpf_work/http404-setup.log" || { fail "the main window did not appear"; return; }
+  kpf_click "$kpf_main" $KPF_INSTALL
+  local box
+  if box=$(kpf_wait_window "$KPF_BOX_SIZE" 20); then
+    sleep 1
+    pass "an HTTP 404 ends in the failure question"
+    kpf_shot "$shots/http404-failure-question.png" ""
+    check "three attempts were made" '[ "$(package_requests)" = 3 ]'
+    check "the error page was not started as a package" '[ -z "$(find "$(kpf_drive_c)" -name install.log 2>/dev/null)" ]'
+    check "no downloaded file is left" '[ -z "$(downloaded_packages)" ]'
+    check "the status file still says not done" '[ "$(kpf_active)" = 0 ]'
+    kpf_click "$box" $KPF_BOX_CANCEL
+    check "the failure question goes away on 取消" 'kpf_wait_no_window "$KPF_BOX_SIZE" 10'
+    sleep 0.3
+    check "取消 leaves the progress page at 0 %" 'page_is 2 after-cancel'
+    kpf_click "$kpf_main" $KPF_CLOSE
+    if box=$(kpf_wait_window "$KPF_BOX_SIZE" 10); then
+      sleep 0.5
+      local before
+      before=$(date +%s%N)
+      kpf_click "$box" $KPF_BOX_OK
+      check "the close question's 确定 ends the program with exit code 0" \
+        'kpf_wait_setup_end 5 && [ "$kpf_setup_code" = 0 ]'
+      echo "  (ended $((($(date +%s%N) - before) / 1000000)) ms after the click on 确定)"
+    else
+      fail "no close question"
+    fi
+  else
+    fail "no failure question"
+    shot no-question >/dev/null
+  fi
+}
+
+# --- closing: the window closed during a slow download ------------------------------------------
+scenario_closing() {
+  begin closing || return
+  kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package" rate=200000) || { fail "no server"; return; }
+  kpf_start_setup "$kpf_work/closing-setup.log" || { fail "the main window did not appear"; return; }
+  kpf_click "$kpf_main" $KPF_INSTALL
+  sleep 3
+  shot downloading >/dev/null
+  check "the download is under way" '[ "$(package_requests)" = 1 ]'
+  kpf_click "$kpf_main" $KPF_CLOSE
+  local box
+  if box=$(kpf_wait_window "$KPF_BOX_SIZE" 10); then
+    sleep 0.5
+    local before
+    before=$(date +%s%N)
+    kpf_click "$box" $KPF_BOX_OK
+    check "closing during the download ends the program within 5 s" 'kpf_wait_setup_end 5'
+    check "... with exit code 0" '[ "${kpf_setup_code:-x}" = 0 ]'
+    echo "  (ended $((($(date +%s%N) - before) / 1000000)) ms after the click on 确定)"
+    check "the abandoned download leaves no file" '[ -z "$(downloaded_packages)" ]'
+    check "no package was started" '[ -z "$(find "$(kpf_drive_c)" -name install.log 2>/dev/null)" ]'
+  else
+    fail "no close question"
+  fi
+}
+
+for s in "${scenarios[@]}"; do
+  "scenario_$s"
+  kpf_stop_server
+  kpf_end_prefix
+done
+rm -rf "$prefix"
+echo "pictures: $shots"
+if [ "$failures" = 0 ]; then echo "flow e2e: all passed"; else echo "flow e2e: $failures failed"; fi
+[ "$failures" = 0 ]
