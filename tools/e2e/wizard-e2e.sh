@@ -121,6 +121,10 @@ if start_setup; then
     if box=$(wait_window 417x212 10); then
       sleep 1  # its first frame
       shot "08-question-$answer"; crop "08-question-$answer"
+      read -r bx by < <(origin "$box")
+      drawn=$(convert "$shots/08-question-$answer.png" -crop "417x212+$bx+$by" +repage -colorspace Gray \
+                -format '%[fx:int(mean*1000)]' info:)
+      if [ "$drawn" -gt 40 ]; then pass "the question box is drawn ($drawn)"; else fail "the question box is blank ($drawn)"; fi
       before=$(brightness 01-welcome); during=$(brightness "08-question-$answer")
       if [ "$during" -lt "$before" ]; then pass "the window is dimmed behind the question ($before -> $during)"
       else fail "no dimming behind the question ($before -> $during)"; fi
