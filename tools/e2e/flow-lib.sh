@@ -58,12 +58,12 @@ kpf_fresh_prefix() {
   rm -rf "$2"
   cp -a "$1" "$2" || return 1
   kpf_use_prefix "$2"
-  "$kpf_wine" wineboot </dev/null >/dev/null 2>&1
+  "$kpf_wine" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 # Ends every process of the current prefix (all of them started here).
 kpf_end_prefix() {
-  [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] && /usr/lib/wine/wineserver -k 2>/dev/null
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then /usr/lib/wine/wineserver -k 2>/dev/null || true; fi
   kpf_setup_pid=""
 }
 
@@ -96,8 +96,8 @@ kpf_start_server() {
 
 kpf_stop_server() {
   if [ -n "$kpf_server_pid" ]; then
-    kill "$kpf_server_pid" 2>/dev/null
-    wait "$kpf_server_pid" 2>/dev/null
+    kill "$kpf_server_pid" 2>/dev/null || true
+    wait "$kpf_server_pid" 2>/dev/null || true
     kpf_server_pid=""
   fi
 }
@@ -184,8 +184,8 @@ kpf_wait_setup_end() {
   local i
   for i in $(seq 1 $((${1:-10} * 10))); do
     if ! kill -0 "$kpf_setup_pid" 2>/dev/null; then
-      wait "$kpf_setup_pid"
-      kpf_setup_code=$?
+      kpf_setup_code=0
+      wait "$kpf_setup_pid" || kpf_setup_code=$?
       kpf_setup_pid=""
       return 0
     fi
