@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <utility>
 
@@ -99,7 +100,9 @@ void CInstallFlow::Start()
     if (m_packagePath.empty()) m_packagePath = MakePackagePath();
     // "active" goes back to "0" before anything is fetched, so a "1" left by an earlier run
     // cannot end this attempt early.
-    PrepareStatusFile();
+    m_statusFolder = GetRoamingDataDir();
+    m_statusFile = GetStatusFilePath();
+    PrepareStatusFile(m_statusFile);
 
     // The downloader of an earlier attempt has reported its end; it goes now, and with it any
     // report of it that might still be on its way.
@@ -182,7 +185,10 @@ void CInstallFlow::PollStatus()
         KillTimer(m_window.GetHWND(), TIMER_POLL_STATUS);
         return;
     }
-    if (IsInstallFinished(PollStatusFile())) {
+    // The file's place is known since the start; each tick only makes sure its folder is still
+    // there (the package, or the user, may have removed it), which keeps a tick cheap.
+    if (!PathFileExistsW(m_statusFolder.c_str())) EnsureDirectory(m_statusFolder);
+    if (IsInstallFinished(PollStatusFile(m_statusFile))) {
         m_stage = Stage::Finished;
         m_progress = kFinishedPercent;
         Show(m_progress);

@@ -113,6 +113,8 @@ private:
     Stage m_stage = Stage::Idle;
     double m_progress = 0.0;
     std::wstring m_packagePath;
+    std::wstring m_statusFolder;  // the status file's folder and the file, found at the start
+    std::wstring m_statusFile;
     int m_attempt = 0;
     std::shared_ptr<CReportLink> m_link;
     std::shared_ptr<CDownloader> m_downloader;

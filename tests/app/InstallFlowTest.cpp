@@ -305,6 +305,29 @@ TEST_F(InstallFlowTest, PollCreepsToNinetyNineAndOnlyAnExactOneCompletes)
     EXPECT_EQ(Stage::Finished, Flow().GetStage());
 }
 
+TEST_F(InstallFlowTest, APollRemakesAVanishedFolderAndKeepsWaiting)
+{
+    DownloadCompletely();
+    const std::wstring folder = GetRoamingDataDir();
+    // Whatever else lives there goes too (the package file of an earlier test, say).
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    ASSERT_TRUE(RemoveDirectoryW(folder.c_str()));
+
+    SendMessageW(frame->Hwnd(), WM_TIMER, TIMER_POLL_STATUS, 0);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(folder.c_str())) << "the folder is made again";
+    EXPECT_EQ(Stage::Installing, Flow().GetStage()) << "no file reads as not finished";
+    WriteActive(L"1");
+    SendMessageW(frame->Hwnd(), WM_TIMER, TIMER_POLL_STATUS, 0);
+    EXPECT_EQ(PAGE_COMPLETE, Page());
+}
+
 TEST_F(InstallFlowTest, TheRealPollTimerFindsAQuickPackageWithinItsFirstTicks)
 {
     DownloadCompletely();
