@@ -74,7 +74,15 @@ ScopedInstallFlowServices::~ScopedInstallFlowServices() { Current() = std::move(
 void CReportLink::Post(int code)
 {
     std::lock_guard<std::mutex> lock(m_lock);
-    if (m_window) PostMessageW(m_window, WM_DOWNLOAD_REPORT, static_cast<WPARAM>(code), m_attempt);
+    if (!m_window) return;
+    if (code == DOWNLOAD_PROGRESS && m_pendingProgress++ > 0) return;  // the waiting message carries it
+    PostMessageW(m_window, WM_DOWNLOAD_REPORT, static_cast<WPARAM>(code), m_attempt);
+}
+
+int CReportLink::TakeProgress()
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return std::exchange(m_pendingProgress, 0);
 }
 
 void CReportLink::Cut()
@@ -124,7 +132,8 @@ void CInstallFlow::OnDownloadReport(int code, int attempt)
     if (attempt != m_attempt || m_stage != Stage::Downloading) return;
     switch (code) {
     case DOWNLOAD_PROGRESS:
-        m_progress = ProgressAfterNotification(m_progress);
+        // Each notification is one point, however many came since the last message.
+        for (int n = m_link->TakeProgress(); n > 0; --n) m_progress = ProgressAfterNotification(m_progress);
         Show(m_progress);
         break;
     case DOWNLOAD_COMPLETE:

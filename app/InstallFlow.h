@@ -51,11 +51,18 @@ private:
 // The way from a download worker to the main window. The worker only ever posts a message through
 // it, so everything that the window shows, starts or asks happens on the UI thread; once cut (the
 // window is going, or a newer attempt has begun) nothing more gets through.
+//
+// Progress notifications are counted here and travel as one message until the window has taken
+// them: a fast download sends hundreds, and a message queue that overflowed while the UI thread
+// was busy would lose the completion report behind them.
 class CReportLink {
 public:
     CReportLink(HWND window, int attempt) : m_window(window), m_attempt(attempt) {}
-    // Any thread: posts WM_DOWNLOAD_REPORT for `code` unless the link has been cut.
+    // Any thread: posts WM_DOWNLOAD_REPORT for `code` unless the link has been cut (for a progress
+    // notification only when none is waiting already).
     void Post(int code);
+    // UI thread: the progress notifications since the last call.
+    int TakeProgress();
     // After this returns no report of this link reaches the window.
     void Cut();
 
@@ -63,6 +70,7 @@ private:
     std::mutex m_lock;
     HWND m_window;
     const int m_attempt;
+    int m_pendingProgress = 0;
 };
 
 // The install flow of the main window: the start of an attempt (status file, package name,

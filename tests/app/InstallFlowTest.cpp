@@ -266,6 +266,30 @@ TEST_F(InstallFlowTest, ProgressCountsNotificationsUpToSeventyWhateverTheFractio
     EXPECT_EQ(70, bar->GetValue());
 }
 
+TEST_F(InstallFlowTest, ThousandsOfNotificationsWaitAsOneMessageAndTheCompletionIsNotLost)
+{
+    ClickInstall();
+    ASSERT_EQ(1u, downloads.size());
+    std::thread worker([&] {
+        for (int i = 0; i < 20000; ++i) downloads[0]->observer(DOWNLOAD_PROGRESS, 0.5, L"");
+        downloads[0]->observer(DOWNLOAD_COMPLETE, 0.0, L"");
+    });
+    worker.join();
+    // A busy UI thread finds two messages waiting, not 20001 (a queue holds 10000 at most).
+    std::vector<MSG> waiting;
+    MSG message;
+    while (PeekMessageW(&message, frame->Hwnd(), WM_DOWNLOAD_REPORT, WM_DOWNLOAD_REPORT, PM_REMOVE))
+        waiting.push_back(message);
+    ASSERT_EQ(2u, waiting.size());
+    EXPECT_EQ(static_cast<WPARAM>(DOWNLOAD_PROGRESS), waiting[0].wParam);
+    EXPECT_EQ(static_cast<WPARAM>(DOWNLOAD_COMPLETE), waiting[1].wParam);
+    DispatchMessageW(&waiting[0]);
+    EXPECT_EQ(70.0, Flow().GetProgress()) << "every notification counted";
+    DispatchMessageW(&waiting[1]);
+    EXPECT_EQ(1u, packageStarts.size());
+    EXPECT_EQ(Stage::Installing, Flow().GetStage());
+}
+
 TEST_F(InstallFlowTest, ThePackageGetsTheSettingsOfTheMomentTheDownloadCompletes)
 {
     settings->installDir = L"C:\\Program Files\\KPCapture";
