@@ -17,6 +17,8 @@
 #   http404    the server answers 404: three attempts, the failure question, nothing started or
 #              left behind; Cancel keeps the progress page at 0 %; the close question ends the program
 #   closing    closing the window during a slow download ends the program promptly, leaving no file
+#   badinput   a package cut off halfway, then a server whose certificate nobody trusts: each ends
+#              in the failure question with nothing started; then a good server installs
 #
 # Each scenario runs in a fresh copy of the prefix. The test runs in a network namespace of its
 # own when it can (nothing else can take or see its port); pictures go to BUILD_DIR/e2e-flow/shots.
@@ -35,7 +37,7 @@ fi
 . "$kpf_root/tools/e2e/flow-lib.sh"
 
 scenarios=("$@")
-[ ${#scenarios[@]} -gt 0 ] || scenarios=(happy selfclose folder retry http404 closing)
+[ ${#scenarios[@]} -gt 0 ] || scenarios=(happy selfclose folder retry http404 closing badinput)
 shots="$kpf_work/shots"
 rm -rf "$shots"
 mkdir -p "$shots"
@@ -296,6 +298,47 @@ scenario_closing() {
   else
     fail "no close question"
   fi
+}
+
+# --- badinput: a truncated package, an untrusted certificate, then the real thing ---------------
+# Clicks 立即安装 and expects the failure question, answered with OK.
+fails_with_question() {
+  kpf_click "$kpf_main" $KPF_INSTALL
+  local box
+  if box=$(kpf_wait_window "$KPF_BOX_SIZE" 20); then
+    sleep 1
+    pass "$1 ends in the failure question"
+    kpf_shot "$shots/badinput-$2.png" ""
+    check "nothing was started after $1" '[ -z "$(find "$(kpf_drive_c)" -name install.log 2>/dev/null)" ] && [ -z "$(downloaded_packages)" ]'
+    kpf_click "$box" $KPF_BOX_OK
+    kpf_wait_no_window "$KPF_BOX_SIZE" 10
+    sleep 0.3
+    check "back on the welcome page after $1" "page_is 0 after-$2"
+  else
+    fail "no failure question after $1"
+    shot "no-question-$2" >/dev/null
+  fi
+}
+
+scenario_badinput() {
+  begin badinput || return
+  local size untrusted="$kpf_work/untrusted-ca"
+  size=$(stat -c %s "$package")
+  kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package" truncate=$((size / 2))) || { fail "no server"; return; }
+  kpf_start_setup "$kpf_work/badinput-setup.log" || { fail "the main window did not appear"; return; }
+  fails_with_question "a package cut off halfway" truncated
+  check "the truncated package was tried three times" '[ "$(package_requests)" = 3 ]'
+
+  # A certificate of another CA, trusted nowhere.
+  "$kpf_root/tools/make-test-ca.sh" "$untrusted" || { fail "no second CA"; return; }
+  kpf_start_server "$port" "$requests" "$untrusted" $(kpf_package_route "$package") || { fail "no server"; return; }
+  fails_with_question "an untrusted certificate" untrusted
+  check "no package was fetched over the untrusted connection" '[ "$(package_requests)" = 0 ]'
+
+  kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package") || { fail "no server"; return; }
+  install_to_completion "$KPF_INSTALL" || return
+  kpf_wait_setup_end 8
+  check_installed "$default_app"
 }
 
 for s in "${scenarios[@]}"; do
