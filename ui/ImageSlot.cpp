@@ -8,10 +8,12 @@ namespace {
 int ScaleOf(const CPaintManagerUI* manager) { return manager ? manager->GetScale() : 100; }
 }  // namespace
 
-void CImageSlot::Set(const std::wstring& value, const CPaintManagerUI* manager)
+// Parsing (and with it finding the variant, which decodes it) waits for the first Get: a document
+// names the images of every page, and most of them are not drawn for a long time or ever.
+void CImageSlot::Set(const std::wstring& value, const CPaintManagerUI*)
 {
     m_value = value;
-    Parse(manager, ScaleOf(manager));
+    m_parsedScale = 0;
 }
 
 const TDrawInfo& CImageSlot::Get(const CPaintManagerUI* manager) const

@@ -11,14 +11,14 @@ class CPaintManagerUI;
 
 class CImageSlot {
 public:
-    // Stores `value` and parses it for `manager`'s scale (100 % without a manager), choosing the
-    // image variant drawn at that scale.
+    // Stores `value`; it is parsed for the window's scale when first asked for (Get).
     void Set(const std::wstring& value, const CPaintManagerUI* manager);
     const std::wstring& GetValue() const { return m_value; }
     bool IsEmpty() const { return m_value.empty(); }
 
-    // The parsed attribute for `manager`'s current scale; parsed again when the scale changed
-    // since the last call. `file` names the variant to draw.
+    // The parsed attribute for `manager`'s current scale (100 % without a manager), with the image
+    // variant drawn at that scale chosen; parsed again when the scale changed since the last call.
+    // `file` names the variant to draw.
     const TDrawInfo& Get(const CPaintManagerUI* manager) const;
     // The own scale of the image named by Get(): 2.0 for an "@2x" variant, 1.0 for a plain image.
     double GetImageScale(const CPaintManagerUI* manager) const;

@@ -19,6 +19,7 @@
 #include "ui/ContainerUI.h"
 #include "ui/ControlUI.h"
 #include "ui/DialogBuilder.h"
+#include "ui/ImageCache.h"
 #include "ui/LabelUI.h"
 #include "ui/OptionUI.h"
 #include "ui/PaintManagerUI.h"
@@ -182,6 +183,30 @@ TEST_P(SkinDocumentsTest, ImagesUseTheVariantOfTheScale)
     const CImageSlot& frame = Find(L"vd_hor_path_root")->GetBkImageSlot();
     EXPECT_EQ(L"path_bkimage.png", frame.Get(pm_.get()).file);
     EXPECT_DOUBLE_EQ(1.0, frame.GetImageScale(pm_.get()));
+}
+
+// The document names the images of all four pages and of every button state; none is decoded
+// while it is built, and asking for one image decodes that image alone (with the variant
+// probes it needs).
+TEST_P(SkinDocumentsTest, ImagesAreDecodedWhenFirstAskedForNotWhenBuilt)
+{
+    CImageCache::Instance().Clear();
+    const size_t before = CImageCache::Instance().LoadCount();
+    ASSERT_NE(nullptr, Build(L"KPMainFrame.xml"));
+    EXPECT_EQ(before, CImageCache::Instance().LoadCount());
+
+    const CImageSlot& background = Find(L"verRoot")->GetBkImageSlot();
+    EXPECT_FALSE(background.Get(pm_.get()).file.empty());
+    // 100 %: the plain file is drawn without probing; above it the first probe finds the variant
+    // (decoding it, so that drawing it costs nothing more).
+    EXPECT_EQ(Scale() == 100 ? 0u : 1u, CImageCache::Instance().LoadCount() - before);
+    const auto image = GetImage(background.Get(pm_.get()).file);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(S(700), image->width);
+    EXPECT_EQ(1u, CImageCache::Instance().LoadCount() - before);
+    background.Get(pm_.get());
+    EXPECT_EQ(1u, CImageCache::Instance().LoadCount() - before);
+    CImageCache::Instance().Clear();
 }
 
 TEST_P(SkinDocumentsTest, WelcomePage)

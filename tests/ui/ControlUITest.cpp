@@ -148,6 +148,26 @@ TEST(ControlUITest, ImageVariantIsLookedForOnlyAbove100Percent)
     CPaintManagerUI::SetImageVariantResolver(nullptr);
 }
 
+TEST(ControlUITest, ImageVariantIsLookedForWhenTheImageIsFirstNeeded)
+{
+    g_resolvedScales.clear();
+    CPaintManagerUI::SetImageVariantResolver(&FakeResolver);
+    {
+        ScaledControl scaled(192);
+        scaled.control->SetAttribute(L"bkimage", L"bg.png");
+        scaled.control->SetAttribute(L"foreimage", L"fore.png");
+        EXPECT_TRUE(g_resolvedScales.empty());  // setting an attribute decodes nothing
+        EXPECT_EQ(scaled.control->GetBkImageInfo().file, L"variant@200-bg.png");
+        EXPECT_EQ(scaled.control->GetBkImageInfo().file, L"variant@200-bg.png");
+        EXPECT_EQ(g_resolvedScales, (std::vector<int>{200}));  // once, not once per look
+        // A new value is parsed afresh when next needed.
+        scaled.control->SetAttribute(L"bkimage", L"other.png");
+        EXPECT_EQ(scaled.control->GetBkImageInfo().file, L"variant@200-other.png");
+        EXPECT_EQ(g_resolvedScales, (std::vector<int>{200, 200}));
+    }
+    CPaintManagerUI::SetImageVariantResolver(nullptr);
+}
+
 TEST(ControlUITest, PlainAttributesAndUnknownNames)
 {
     CControlUI control;
