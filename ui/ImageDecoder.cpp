@@ -1,6 +1,7 @@
 #include "ui/ImageDecoder.h"
 
 #include <climits>
+#include <cstdlib>
 
 #include "ui/JpegCheck.h"
 
@@ -13,6 +14,10 @@
 #define STBI_NO_STDIO
 #define STBI_NO_FAILURE_STRINGS
 #define STB_IMAGE_STATIC
+// The decoded block is handed to CPixelBuffer, which frees it with free().
+#define STBI_MALLOC(size) std::malloc(size)
+#define STBI_REALLOC(p, size) std::realloc(p, size)
+#define STBI_FREE(p) std::free(p)
 #define STB_IMAGE_IMPLEMENTATION
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
@@ -47,34 +52,36 @@ std::shared_ptr<TImageInfo> DecodeImage(const unsigned char* bytes, size_t size,
         static_cast<long long>(width) * height > kMaxImagePixels) {
         return nullptr;
     }
+    auto image = std::make_shared<TImageInfo>();
     stbi_uc* rgba = stbi_load_from_memory(bytes, length, &width, &height, &channels, 4);
     if (!rgba) {
         return nullptr;
     }
-    auto image = std::make_shared<TImageInfo>();
     image->width = width;
     image->height = height;
     image->mask = mask;
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    image->pixels.resize(count * 4);
+    // Converted where the decoder left it: each pixel is read whole before it is rewritten.
+    image->pixels.Adopt(rgba, count * 4);
     const std::uint8_t maskRed = static_cast<std::uint8_t>(mask >> 16);
     const std::uint8_t maskGreen = static_cast<std::uint8_t>(mask >> 8);
     const std::uint8_t maskBlue = static_cast<std::uint8_t>(mask);
     bool hasAlpha = false;
-    for (size_t i = 0; i < count; ++i) {
-        const stbi_uc* in = rgba + i * 4;
-        std::uint8_t* out = image->pixels.data() + i * 4;
-        std::uint8_t alpha = in[3];
-        if (mask != 0 && in[0] == maskRed && in[1] == maskGreen && in[2] == maskBlue) {
+    std::uint8_t* pixel = image->pixels.data();
+    for (size_t i = 0; i < count; ++i, pixel += 4) {
+        const std::uint8_t red = pixel[0];
+        const std::uint8_t green = pixel[1];
+        const std::uint8_t blue = pixel[2];
+        std::uint8_t alpha = pixel[3];
+        if (mask != 0 && red == maskRed && green == maskGreen && blue == maskBlue) {
             alpha = 0;
         }
         hasAlpha = hasAlpha || alpha != 255;
-        out[0] = Premultiply(in[2], alpha);
-        out[1] = Premultiply(in[1], alpha);
-        out[2] = Premultiply(in[0], alpha);
-        out[3] = alpha;
+        pixel[0] = Premultiply(blue, alpha);
+        pixel[1] = Premultiply(green, alpha);
+        pixel[2] = Premultiply(red, alpha);
+        pixel[3] = alpha;
     }
-    stbi_image_free(rgba);
     image->hasAlpha = hasAlpha;
     return image;
 }

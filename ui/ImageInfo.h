@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
-#include <vector>
 
+#include "ui/PixelBuffer.h"
 #include "ui/UIGeometry.h"
 
 namespace SkinUI {
@@ -12,7 +12,7 @@ struct TImageInfo {
     int height = 0;
     // width * height pixels, rows top to bottom, 4 bytes each in memory order B, G, R, A with the
     // colour premultiplied by alpha (what AlphaBlend and a 32-bit DIB section expect).
-    std::vector<std::uint8_t> pixels;
+    CPixelBuffer pixels;
     bool hasAlpha = false;  // some pixel is not fully opaque (after the mask was applied)
     double scale = 1.0;     // the image's own DPI scale: 2.0 for an "@2x" variant, 1.0 for a plain image
     UIColor mask = 0;       // the mask colour applied when decoding (0: none)
