@@ -25,11 +25,21 @@ public:
 
 double g_firstFrame = -1;
 
+// The working set now, in MB: printed at each stage so the peak can be traced to a stage.
+double WorkingSetMb()
+{
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof(memory);
+    ::K32GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof(memory));
+    return memory.WorkingSetSize / (1024.0 * 1024.0);
+}
+
 }  // namespace
 
 int main()
 {
     const double atMain = MillisecondsSinceProcessStart();
+    const double mainWorkingSet = WorkingSetMb();
     ::SetProcessDPIAware();
     HDC screen = ::GetDC(nullptr);
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
@@ -39,6 +49,7 @@ int main()
     // The skin as the installer has it: the archive in the program's own resources.
     const bool skinOpen = SkinUI::LoadSkinFromResource(::GetModuleHandleW(nullptr));
     const double afterSkin = MillisecondsSinceProcessStart();
+    const double skinWorkingSet = WorkingSetMb();
     if (!skinOpen) {
         std::printf("no skin resource\n");
         return 2;
@@ -54,10 +65,12 @@ int main()
     const double beforeCreate = MillisecondsSinceProcessStart();
     if (!window.Create(nullptr, L"凯普视频工坊", 0x10CC0000, 0x100)) return 3;
     const double afterCreate = MillisecondsSinceProcessStart();
+    const double createWorkingSet = WorkingSetMb();
     window.CenterWindow();
     MSG msg;
     while (g_firstFrame < 0 && ::GetMessageW(&msg, nullptr, 0, 0) > 0) SkinUI::CWindowWnd::DispatchOne(msg);
     SkinUI::CPaintManagerWnd::SetPaintObserver(nullptr);
+    const double frameWorkingSet = WorkingSetMb();
 
     std::vector<double> repaint;
     for (int i = 0; i < 40; ++i) {
@@ -76,6 +89,8 @@ int main()
     std::printf("create-ms %.1f\n", afterCreate - beforeCreate);
     std::printf("first-frame-ms %.1f\n", g_firstFrame);
     std::printf("repaint-ms %.2f\n", repaint[repaint.size() / 2]);
+    std::printf("working-set-mb at-main %.1f after-skin %.1f after-create %.1f after-first-frame %.1f\n",
+                mainWorkingSet, skinWorkingSet, createWorkingSet, frameWorkingSet);
     std::printf("peak-working-set-mb %.1f\n", memory.PeakWorkingSetSize / (1024.0 * 1024.0));
     std::fflush(stdout);
     ::DestroyWindow(window.GetHWND());
