@@ -14,9 +14,10 @@ build="$root/build-fuzz"
 targets=(markup_fuzz values_fuzz builder_fuzz)
 [ $# -gt 0 ] && targets=("$@")
 
+mkdir -p "$root/build-logs"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" \
-  -DKP_FUZZ=ON -DKP_SANITIZE=OFF -DKP_BUILD_TESTS=ON >"$build.configure.log" 2>&1 ||
-  { cat "$build.configure.log"; exit 1; }
+  -DKP_FUZZ=ON -DKP_SANITIZE=OFF -DKP_BUILD_TESTS=ON >"$root/build-logs/fuzz-configure.log" 2>&1 ||
+  { cat "$root/build-logs/fuzz-configure.log"; exit 1; }
 cmake --build "$build" -j2 --target "${targets[@]}"
 
 status=0
