@@ -21,5 +21,8 @@ constexpr unsigned int WM_INSTALL_EVENT = 0x602;
 // Timers of the main window.
 constexpr unsigned int TIMER_POLL_STATUS = 268;  // every 108 ms while the package installs
 constexpr unsigned int TIMER_AUTO_CLOSE = 286;   // 3000 ms after the completion page is shown
+// Once, as soon as the window has nothing else to do after its first frame: a timer's message
+// comes only when no posted message or paint is waiting.
+constexpr unsigned int TIMER_WARM_UP = 300;
 constexpr unsigned int POLL_STATUS_MS = 108;
 constexpr unsigned int AUTO_CLOSE_MS = 3000;

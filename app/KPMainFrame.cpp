@@ -77,6 +77,8 @@ void KPMainFrame::InitWindow()
     m_page3.Init();
     // Whatever page the layout shows, the wizard opens on the welcome page.
     ShowPage(PAGE_WELCOME);
+    // Without the timer the warm-up would only wait for the first download to do the work.
+    if (!::SetTimer(GetHWND(), TIMER_WARM_UP, 1, nullptr)) m_warmUp.Start();
 }
 
 LRESULT KPMainFrame::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled)
@@ -95,6 +97,10 @@ LRESULT KPMainFrame::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lPa
 
 LRESULT KPMainFrame::OnTimer(WPARAM timerId)
 {
+    if (timerId == TIMER_WARM_UP) {
+        ::KillTimer(GetHWND(), TIMER_WARM_UP);
+        m_warmUp.Start();
+    }
     m_flow.OnTimer(timerId);
     BOOL handled = FALSE;
     m_page2.OnTimer(WM_TIMER, timerId, 0, handled);

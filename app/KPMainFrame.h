@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/InstallFlow.h"
+#include "net/DownloadWarmUp.h"
 #include "app/KPObjectWnd.h"
 #include "net/KPInstallThread.h"
 #include "pages/KPInstallPage0.h"
@@ -34,12 +35,14 @@ public:
     // the installation (EVENT_START_INSTALL, 65). Other codes are ignored.
     void OnEvent(int code, int argument, int reserved) override;
 
-    // Binds "verRoot" and "tabInstall", initialises the pages 0 to 3 and shows page 0.
+    // Binds "verRoot" and "tabInstall", initialises the pages 0 to 3, shows page 0 and sets the
+    // timer that starts the download warm-up after the first frame.
     void InitWindow() override;
     // WM_TIMER goes to OnTimer and WM_INSTALL_EVENT to OnEvent(wParam, 0, 0); every message then
     // goes on to the paint manager and the default handling.
     LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled) override;
-    // Every timer of the window; passed on to the progress page's timer hook.
+    // Every timer of the window: TIMER_WARM_UP starts the warm-up once; the flow's timers go to
+    // the flow; all are passed on to the progress page's timer hook.
     LRESULT OnTimer(WPARAM timerId) override;
 
     // Shows tab item `page`. An index outside 0 to 3, or the page already shown, changes nothing.
@@ -52,6 +55,7 @@ public:
     CKPInstallPage2& GetProgressPage() { return m_page2; }
     CKPInstallPage3& GetCompletionPage() { return m_page3; }
     CInstallFlow& GetInstallFlow() { return m_flow; }
+    const CDownloadWarmUp& GetDownloadWarmUp() const { return m_warmUp; }
 
 protected:
     void OnFinalMessage(HWND hWnd) override;
@@ -74,6 +78,10 @@ private:
     std::shared_ptr<SkinUI::CTabLayoutUI> m_tab;
     // The download, the package, the progress and the flow's timers. Goes before the pages.
     CInstallFlow m_flow{*this};
+    // Gets the download stack ready while the welcome page is read (TIMER_WARM_UP starts it, so
+    // it never competes with the first frame). Declared last, so it is the first to go: its end
+    // is awaited for at most 2 s.
+    CDownloadWarmUp m_warmUp;
 
     bool* m_deletedFlag = nullptr;  // Create learns from it whether a failed creation deleted the window
 };

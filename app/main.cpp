@@ -9,7 +9,6 @@
 #include "app/KPMainFrame.h"
 #include "app/StartupCommandLine.h"
 #include "app/StartupSequence.h"
-#include "net/DownloadWarmUp.h"
 #include "ui/PaintManagerUI.h"
 #include "ui/win/ResourceWin.h"
 #include "ui/win/WindowWnd.h"
@@ -36,10 +35,6 @@ StartupSteps RealStartupSteps(HINSTANCE instance, const char* commandLine)
     steps.measureDisplayDpi = [] { SkinUI::CPaintManagerUI::SetProcessDpi(GetScreenDpi()); };
     steps.loadSkin = [instance] { SkinUI::LoadSkinFromResource(instance); };
     steps.runMainWindow = [] {
-        // While the welcome page is read, the download stack gets ready on a thread of its own,
-        // so that the click on "立即安装" does not pay for it. It contacts no server.
-        CDownloadWarmUp downloadWarmUp;
-        downloadWarmUp.Start();
         KPMainFrame::Create(nullptr, nullptr, true, kProductName, kMainWindowStyle, kMainWindowExStyle, true);
     };
     steps.stopGdiplus = [](std::uintptr_t token) { StopGdiplus(static_cast<ULONG_PTR>(token)); };

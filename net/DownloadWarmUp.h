@@ -51,6 +51,8 @@ public:
     // Starts the work on its thread and returns at once. False when the thread could not be made
     // or the work has been started before.
     bool Start();
+    // Start has made the thread.
+    bool IsStarted() const { return m_thread != nullptr; }
     // Waits up to `milliseconds` for the work to end; true when it has ended.
     bool WaitUntilDone(DWORD milliseconds) const;
 

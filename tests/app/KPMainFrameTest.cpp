@@ -149,6 +149,37 @@ TEST_F(KPMainFrameTest, TimerMessagesStillReachTheControlTimers)
     frame.PM().RemoveNotifier(&recorder);
 }
 
+namespace {
+KPMainFrame* g_observed = nullptr;
+int g_framesBeforeWarmUp = 0;
+int g_framesAfterWarmUp = 0;
+}  // namespace
+
+// The warm-up loads libraries and reads certificate stores: started with the window it would
+// delay the first frame, so it waits until the window has drawn and has nothing else to do.
+TEST_F(KPMainFrameTest, TheDownloadWarmUpStartsOnceTheFirstFrameIsOnTheScreen)
+{
+    g_observed = nullptr;
+    g_framesBeforeWarmUp = g_framesAfterWarmUp = 0;
+    SkinUI::CPaintManagerWnd::SetPaintObserver([](HWND window, const SkinUI::UIRect&) {
+        if (!g_observed || window != g_observed->GetHWND()) return;
+        ++(g_observed->GetDownloadWarmUp().IsStarted() ? g_framesAfterWarmUp : g_framesBeforeWarmUp);
+    });
+    KPMainFrame* frame = KPMainFrame::Create(nullptr, nullptr, false, L"凯普视频工坊", 0x10CC0000, 0x100, false);
+    ASSERT_NE(nullptr, frame);
+    g_observed = frame;
+    EXPECT_FALSE(frame->GetDownloadWarmUp().IsStarted()) << "not while the window is being made";
+    ShowWindow(frame->GetHWND(), SW_SHOW);
+    Pump(300);
+    EXPECT_GE(g_framesBeforeWarmUp, 1) << "the first frame comes before the warm-up";
+    EXPECT_TRUE(frame->GetDownloadWarmUp().IsStarted());
+    EXPECT_TRUE(frame->GetDownloadWarmUp().WaitUntilDone(10000));
+    SkinUI::CPaintManagerWnd::SetPaintObserver(nullptr);
+    g_observed = nullptr;
+    DestroyWindow(frame->GetHWND());
+    Pump(20);
+}
+
 TEST_F(KPMainFrameTest, ClosingDestroysTheWindowAndDeletesTheFrame)
 {
     OpenFrame frame;
