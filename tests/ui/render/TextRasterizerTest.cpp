@@ -39,11 +39,11 @@ int InkCount(const CBitmapBuffer& b, int w, int h, Pixel background)
 
 TFontSpec Font(const wchar_t* face, int height, bool bold = false)
 {
-    TFontSpec spec;
-    spec.face = face;
-    spec.height = height;
-    spec.bold = bold;
-    return spec;
+    TFontSpec request;
+    request.face = face;
+    request.height = height;
+    request.bold = bold;
+    return request;
 }
 
 class TextRasterizer : public ::testing::Test {

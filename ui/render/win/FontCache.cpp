@@ -58,29 +58,29 @@ bool CFontCache::Installed(const std::wstring& face)
     return it->second;
 }
 
-std::wstring CFontCache::FaceFor(const TFontSpec& spec)
+std::wstring CFontCache::FaceFor(const TFontSpec& request)
 {
     LOGFONTW base = DefaultGuiLogFont();
-    return ChooseFontFace(spec.face, [this](const std::wstring& face) { return Installed(face); }, base.lfFaceName);
+    return ChooseFontFace(request.face, [this](const std::wstring& face) { return Installed(face); }, base.lfFaceName);
 }
 
-HFONT CFontCache::Get(const TFontSpec& spec)
+HFONT CFontCache::Get(const TFontSpec& request)
 {
-    Key key{spec.face, spec.height, spec.bold, spec.underline, spec.italic};
+    Key key{request.face, request.height, request.bold, request.underline, request.italic};
     auto it = m_fonts.find(key);
     if (it != m_fonts.end())
         return it->second;
 
     // Built from the default GUI font, so whatever the declaration leaves open matches the system.
     LOGFONTW lf = DefaultGuiLogFont();
-    std::wstring face = FaceFor(spec);
+    std::wstring face = FaceFor(request);
     std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
     face.copy(lf.lfFaceName, std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-    if (spec.height != 0)
-        lf.lfHeight = spec.height;
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfUnderline = spec.underline ? TRUE : FALSE;
-    lf.lfItalic = spec.italic ? TRUE : FALSE;
+    if (request.height != 0)
+        lf.lfHeight = request.height;
+    lf.lfWeight = request.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = request.underline ? TRUE : FALSE;
+    lf.lfItalic = request.italic ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = ANTIALIASED_QUALITY;  // grey-scale coverage; ClearType would tint the edges
     HFONT font = CreateFontIndirectW(&lf);

@@ -35,10 +35,10 @@ public:
     CFontCache(const CFontCache&) = delete;
     CFontCache& operator=(const CFontCache&) = delete;
 
-    // The font for `spec`; never null (the default GUI font if creation fails).
-    HFONT Get(const TFontSpec& spec);
-    // The face a font for `spec` is created with.
-    std::wstring FaceFor(const TFontSpec& spec);
+    // The font for `request`; never null (the default GUI font if creation fails).
+    HFONT Get(const TFontSpec& request);
+    // The face a font for `request` is created with.
+    std::wstring FaceFor(const TFontSpec& request);
     // Deletes every font (after a change of the window's scale).
     void Clear();
     int Size() const { return static_cast<int>(m_fonts.size()); }
