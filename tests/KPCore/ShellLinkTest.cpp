@@ -8,56 +8,11 @@
 
 #include "KPCore/inner/ShellLink.h"
 #include "KPCoreTestSupport.h"
+#include "ResolvedLink.h"
 
 using namespace kpcoretest;
 
 namespace {
-
-// What a shortcut file says when the shell reads it back.
-struct ResolvedLink {
-    bool loaded = false;
-    std::wstring target, arguments, workingDir, description, iconPath;
-    int iconIndex = -1;
-};
-
-ResolvedLink Resolve(const std::wstring& linkFile)
-{
-    ResolvedLink resolved;
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link))))
-        return resolved;
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        if (SUCCEEDED(file->Load(linkFile.c_str(), STGM_READ))) {
-            resolved.loaded = true;
-            wchar_t text[INFOTIPSIZE] = {};
-            // The target as the shell follows it: the item list. (Wine's GetPath answers with the
-            // path passed through the ANSI code page, which turns Chinese folder names into "?".)
-            PIDLIST_ABSOLUTE items = nullptr;
-            if (SUCCEEDED(link->GetIDList(&items)) && items != nullptr) {
-                if (SHGetPathFromIDListW(items, text))
-                    resolved.target = text;
-                CoTaskMemFree(items);
-            }
-            text[0] = 0;
-            link->GetArguments(text, INFOTIPSIZE);
-            resolved.arguments = text;
-            text[0] = 0;
-            link->GetWorkingDirectory(text, MAX_PATH);
-            resolved.workingDir = text;
-            text[0] = 0;
-            link->GetDescription(text, INFOTIPSIZE);
-            resolved.description = text;
-            text[0] = 0;
-            link->GetIconLocation(text, MAX_PATH, &resolved.iconIndex);
-            resolved.iconPath = text;
-        }
-        file->Release();
-    }
-    link->Release();
-    return resolved;
-}
 
 std::wstring ShortPath(const std::wstring& path)
 {
@@ -124,7 +79,7 @@ TEST_F(ShellLinkTest, WritesAShortcutThatResolvesToEverythingItWasGiven)
     const std::string trace = testing::internal::GetCapturedStdout();
     EXPECT_EQ(trace.find("ERRO"), std::string::npos) << trace;
 
-    const ResolvedLink link = Resolve(linkFile);
+    const ResolvedLink link = ResolveLink(linkFile);
     ASSERT_TRUE(link.loaded);
     EXPECT_EQ(link.target, application);
     EXPECT_EQ(link.arguments, L"");
@@ -142,7 +97,7 @@ TEST_F(ShellLinkTest, AnIconWithoutAShortPathIsUsedAsGiven)
     const std::wstring linkFile = folder / L"icon.lnk";
     EXPECT_EQ(CreateShellLink(application, folder.Path(), L"d", missingIcon, 3, linkFile), 1);
 
-    const ResolvedLink link = Resolve(linkFile);
+    const ResolvedLink link = ResolveLink(linkFile);
     ASSERT_TRUE(link.loaded);
     EXPECT_EQ(link.iconPath, missingIcon);
     EXPECT_EQ(link.iconIndex, 3);
@@ -154,7 +109,7 @@ TEST_F(ShellLinkTest, ASecondShortcutOverwritesTheFirst)
     ASSERT_EQ(CreateShellLink(application, appFolder, L"first", application, 0, linkFile), 1);
     ASSERT_EQ(CreateShellLink(uninstaller, folder.Path(), L"second", uninstaller, 0, linkFile), 1);
 
-    const ResolvedLink link = Resolve(linkFile);
+    const ResolvedLink link = ResolveLink(linkFile);
     EXPECT_EQ(link.target, uninstaller);
     EXPECT_EQ(link.workingDir, folder.Path());
     EXPECT_EQ(link.description, L"second");
@@ -186,7 +141,7 @@ TEST_F(ProgramShortcutsTest, MakesTheGroupWithTheApplicationAndUninstallerShortc
     EXPECT_TRUE(CreateProgramShortcuts(application, uninstaller, appFolder, product, description));
 
     ASSERT_TRUE(DirectoryExists(group));
-    const ResolvedLink app = Resolve(group + L"\\" + product + L".lnk");
+    const ResolvedLink app = ResolveLink(group + L"\\" + product + L".lnk");
     ASSERT_TRUE(app.loaded);
     EXPECT_EQ(app.target, application);
     EXPECT_EQ(app.workingDir, appFolder);
@@ -194,7 +149,7 @@ TEST_F(ProgramShortcutsTest, MakesTheGroupWithTheApplicationAndUninstallerShortc
     EXPECT_EQ(app.iconPath, ShortPath(application));
     EXPECT_EQ(app.arguments, L"");
 
-    const ResolvedLink remove = Resolve(group + L"\\卸载" + product + L".lnk");
+    const ResolvedLink remove = ResolveLink(group + L"\\卸载" + product + L".lnk");
     ASSERT_TRUE(remove.loaded);
     EXPECT_EQ(remove.target, uninstaller);
     EXPECT_EQ(remove.workingDir, appFolder);
@@ -210,8 +165,8 @@ TEST_F(ProgramShortcutsTest, RunningAgainOverwritesBothShortcutsInTheExistingGro
     ASSERT_TRUE(CreateProgramShortcuts(application, uninstaller, folder.Path(), product, L"second"));
 
     EXPECT_TRUE(FileExists(group + L"\\readme.txt"));
-    EXPECT_EQ(Resolve(group + L"\\" + product + L".lnk").description, L"second");
-    EXPECT_EQ(Resolve(group + L"\\卸载" + product + L".lnk").workingDir, folder.Path());
+    EXPECT_EQ(ResolveLink(group + L"\\" + product + L".lnk").description, L"second");
+    EXPECT_EQ(ResolveLink(group + L"\\卸载" + product + L".lnk").workingDir, folder.Path());
 }
 
 TEST_F(ProgramShortcutsTest, ANameTooLongForTheShortcutPathsMakesNothing)

@@ -20,6 +20,7 @@
 #include "app/InstallSettings.h"
 #include "app/WizardTestSupport.h"
 #include "KPCore/inner/FolderPicker.h"
+#include "KPCore/ResolvedLink.h"
 #include "pages/DimmingMask.h"
 #include "pages/KPInstallPage0.h"
 #include "pages/KPInstallPage3.h"
@@ -465,45 +466,6 @@ TEST_F(InstallPagesTest, CompletionCloseButtonWithOkFinishesThenCloses)
     EXPECT_TRUE(frame.WaitClosed());
     EXPECT_TRUE(started.empty()) << "closing starts no application";
 }
-
-namespace {
-
-struct ResolvedLink {
-    bool loaded = false;
-    std::wstring target, workingDir, description;
-};
-
-ResolvedLink ResolveLink(const std::wstring& file)
-{
-    ResolvedLink resolved;
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link))))
-        return resolved;
-    IPersistFile* persist = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-        if (SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
-            resolved.loaded = true;
-            wchar_t text[INFOTIPSIZE] = {};
-            PIDLIST_ABSOLUTE items = nullptr;
-            if (SUCCEEDED(link->GetIDList(&items)) && items) {
-                if (SHGetPathFromIDListW(items, text)) resolved.target = text;
-                CoTaskMemFree(items);
-            }
-            text[0] = 0;
-            link->GetWorkingDirectory(text, MAX_PATH);
-            resolved.workingDir = text;
-            text[0] = 0;
-            link->GetDescription(text, INFOTIPSIZE);
-            resolved.description = text;
-        }
-        persist->Release();
-    }
-    link->Release();
-    return resolved;
-}
-
-}  // namespace
 
 TEST_F(InstallPagesTest, TryItNowFinishesHidesClosesAndStartsTheApplication)
 {
