@@ -1,5 +1,6 @@
 # Sourced by tools/demo.sh and tools/e2e/flow-e2e.sh: runs KPSetup.exe under Wine against the local
 # HTTPS package server with the demo package, and drives its windows with xdotool.
+# tools/e2e/wizard-e2e.sh uses its window helpers (kpf_find_window, kpf_wait_window, kpf_origin...).
 #
 # Needs: kpf_root (the checkout), kpf_build (a MinGW x86_64 build folder with KPSetup,
 # kp_demo_package and kp_trust_test_ca built), kpf_work (a folder for prefixes, logs and pictures).

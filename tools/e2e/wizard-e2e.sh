@@ -20,6 +20,8 @@ wine=/usr/lib/wine/wine64
 "$root/tools/wine-prefix.sh" "$WINEPREFIX" 96 || { echo "FAIL: no Wine prefix"; exit 1; }
 
 . "$root/tools/xvfb.sh"
+# Finding, waiting for and placing the installer's windows (kpf_find_window and the rest).
+. "$root/tools/e2e/flow-lib.sh"
 setup_pid=""
 cleanup() {
   [ -n "$setup_pid" ] && kill "$setup_pid" 2>/dev/null
@@ -35,30 +37,11 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
 
 # --- Windows, clicks, pictures ---------------------------------------------------------------
-# The window of the given size (e.g. 700x420) titled 凯普视频工坊, or nothing.
-find_window() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '凯普视频工坊' 2>/dev/null); do
-    if xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: $1\$"; then echo "$id"; return 0; fi
-  done
-  return 1
-}
-wait_window() {  # wait_window SIZE [SECONDS]
-  local i
-  for i in $(seq 1 $((${2:-20} * 10))); do find_window "$1" && return 0; sleep 0.1; done
-  return 1
-}
-wait_no_window() {
-  local i
-  for i in $(seq 1 $((${2:-10} * 10))); do find_window "$1" >/dev/null || return 0; sleep 0.1; done
-  return 1
-}
-origin() { xdotool getwindowgeometry "$1" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p'; }
 # click WINDOW X Y: a click at client point (X, Y) of the window; then the pointer leaves it, so
 # no hover state stays in the pictures.
 click() {
   local x0 y0
-  read -r x0 y0 < <(origin "$1")
+  read -r x0 y0 < <(kpf_origin "$1")
   xdotool mousemove $((x0 + $2)) $((y0 + $3))
   sleep 0.2
   xdotool mousedown 1
@@ -72,7 +55,7 @@ shot() { import -window root "$shots/$1.png"; }
 # The main window's area of a screenshot.
 crop() {
   local x0 y0
-  read -r x0 y0 < <(origin "$main")
+  read -r x0 y0 < <(kpf_origin "$main")
   convert "$shots/$1.png" -crop "700x420+$x0+$y0" +repage "$shots/$1.main.png"
 }
 # Pixels of the main window that differ between two screenshots (beyond a small tolerance).
@@ -89,7 +72,7 @@ other_than() {
 start_setup() {
   (cd "$(dirname "$exe")" && exec "$wine" "$(basename "$exe")") </dev/null >"$work/setup.log" 2>&1 &
   setup_pid=$!
-  main=$(wait_window 700x420 60) || { fail "the main window did not appear"; return 1; }
+  main=$(kpf_wait_window 700x420 60) || { fail "the main window did not appear"; return 1; }
   sleep 1
 }
 
@@ -118,10 +101,10 @@ if start_setup; then
 
   for answer in cancel close; do
     click "$main" $CLOSE
-    if box=$(wait_window 417x212 10); then
+    if box=$(kpf_wait_window 417x212 10); then
       sleep 1  # its first frame
       shot "08-question-$answer"; crop "08-question-$answer"
-      read -r bx by < <(origin "$box")
+      read -r bx by < <(kpf_origin "$box")
       drawn=$(convert "$shots/08-question-$answer.png" -crop "417x212+$bx+$by" +repage -colorspace Gray \
                 -format '%[fx:int(mean*1000)]' info:)
       if [ "$drawn" -gt 40 ]; then pass "the question box is drawn ($drawn)"; else fail "the question box is blank ($drawn)"; fi
@@ -129,9 +112,9 @@ if start_setup; then
       if [ "$during" -lt "$before" ]; then pass "the window is dimmed behind the question ($before -> $during)"
       else fail "no dimming behind the question ($before -> $during)"; fi
       if [ "$answer" = cancel ]; then click "$box" $BOX_CANCEL; else click "$box" $BOX_CLOSE; fi
-      if wait_no_window 417x212; then pass "the question answered with $answer went away"; else fail "the question stayed after $answer"; fi
+      if kpf_wait_no_window 417x212; then pass "the question answered with $answer went away"; else fail "the question stayed after $answer"; fi
       shot "09-after-$answer"; crop "09-after-$answer"
-      if find_window 700x420 >/dev/null; then pass "$answer keeps the window open"; else fail "$answer closed the window"; fi
+      if kpf_find_window 700x420 >/dev/null; then pass "$answer keeps the window open"; else fail "$answer closed the window"; fi
       same_as 01-welcome "09-after-$answer" "the dimming is gone after $answer"
     else
       fail "the close question did not appear ($answer)"
@@ -153,7 +136,7 @@ fi
 # --- Run 2: the close question answered with OK ends the program with exit code 0 -------------
 if start_setup; then
   click "$main" $CLOSE
-  if box=$(wait_window 417x212 10); then
+  if box=$(kpf_wait_window 417x212 10); then
     sleep 1
     shot 11-question-ok
     click "$box" $BOX_OK
