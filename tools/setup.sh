@@ -32,6 +32,8 @@ need=(
   "/usr/bin/g++:g++"
   "/usr/bin/dpkg-source:dpkg-dev"
   "/usr/bin/file:file"
+  "/usr/bin/osslsigncode:osslsigncode"
+  "/usr/lib/python3/dist-packages/PIL/Image.py:python3-pil"
 )
 missing=()
 for pair in "${need[@]}"; do
@@ -47,6 +49,22 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   apt_update
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# 32-bit Wine, so the 32-bit release exe runs as on 64-bit Windows (WoW64). Only where the kernel
+# runs 32-bit programs: tools/has-ia32.sh tells; elsewhere the 32-bit runs are reported as skipped.
+if [ ! -e /usr/lib/wine/wine ] || ! dpkg -s wine32:i386 >/dev/null 2>&1; then
+  if bash "$root/tools/has-ia32.sh"; then
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      dpkg --add-architecture i386
+      updated=0
+    fi
+    echo "setup: installing wine32:i386"
+    apt_update
+    apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null
+  else
+    echo "setup: this machine cannot run 32-bit programs; 32-bit Wine is not installed"
+  fi
 fi
 
 # minizip is not packaged for MinGW: build its unzip part from Debian's zlib sources for both targets.
