@@ -13,7 +13,9 @@ void AppendHex(std::wstring& out, std::uint32_t value, int digits)
 
 }  // namespace
 
-std::wstring PackageUrl() { return std::wstring(L"https://" KP_VENDOR_HOST) + kPackageQuery; }
+std::wstring VendorAddress(const wchar_t* path) { return std::wstring(L"https://" KP_VENDOR_HOST) + path; }
+
+std::wstring PackageUrl() { return VendorAddress(kPackageQuery); }
 
 std::wstring PackageCommandLine(const std::wstring& installDir, bool desktopShortcut)
 {

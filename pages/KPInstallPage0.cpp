@@ -1,6 +1,7 @@
 #include "pages/KPInstallPage0.h"
 
 #include "app/InstallEvents.h"
+#include "app/PackageCommand.h"
 #include "pages/PageServices.h"
 
 using SkinUI::TNotifyUI;
@@ -46,4 +47,4 @@ void CKPInstallPage0::OnSelectChanged(TNotifyUI& msg)
     if (customBtn) customBtn->SetEnabled(agreed);
 }
 
-std::wstring AgreementAddress() { return L"http://" KP_VENDOR_HOST L"/agreement.html"; }
+std::wstring AgreementAddress() { return VendorAddress(L"/agreement.html"); }

@@ -27,5 +27,5 @@ private:
     ControlRef<SkinUI::CButtonUI> customBtn;
 };
 
-// The licence agreement on the vendor's web server (plain HTTP).
+// The licence agreement on the vendor's web server, over HTTPS from the package's host.
 std::wstring AgreementAddress();

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The main job: builds KPSetup.exe (x86_64) with the demo setup package and application, serves the
-# package from a local HTTPS server, and installs the demo product under Wine: on your display when
-# there is one (DISPLAY), otherwise on a private Xvfb. The wizard is clicked through with xdotool and
+# The main job: builds the 32-bit release KPSetup.exe, the file users get, and the demo setup package
+# and application; serves the package from a local HTTPS server, and installs the demo product with
+# that KPSetup.exe under Wine (as on 64-bit Windows): on your display when there is one (DISPLAY),
+# otherwise on a private Xvfb. On a machine that cannot run 32-bit programs it says so and installs
+# with the 64-bit test build of KPSetup.exe instead. The wizard is clicked through with xdotool and
 # every page is saved as a picture; the folder is printed at the end. Installs whatever is missing
 # first (run as root on Debian 12).
 #
@@ -11,7 +13,8 @@
 #
 # The server listens on 127.0.0.1 only, with a "localhost" certificate from a CA made for the demo
 # and trusted only inside the demo's own Wine prefix (build-demo/demo-prefix), which is made afresh
-# for every run and kept afterwards for a look inside. Everything the demo starts is ended when it
+# for every run and kept afterwards for a look inside. The prefix is self-contained: its user
+# folders (Desktop, Documents...) are its own, not links to your home folder. Everything the demo starts is ended when it
 # finishes.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -27,26 +30,41 @@ bash tools/setup.sh
 . tools/xvfb.sh
 
 kpf_root=$root
-kpf_build="$root/build-demo"
+kpf_build="$root/build-demo"          # 64-bit: the demo package and application, the trust tool
+build32="$root/build-demo-i686"       # the 32-bit release KPSetup.exe
 kpf_work="$kpf_build/demo"
 . tools/e2e/flow-lib.sh
 mkdir -p "$kpf_work"
 
 # The vendor host is compiled into KPSetup.exe: the usual port when it is free, another otherwise.
 port_free() { "$kpf_python" -c 'import socket, sys; s = socket.socket(); s.bind(("127.0.0.1", int(sys.argv[1])))' "$1" 2>/dev/null; }
-port=18443
-if [ -f "$kpf_build/CMakeCache.txt" ]; then port=$(kpf_vendor_port 2>/dev/null || echo 18443); fi
+port=$(sed -n 's/^KP_VENDOR_HOST:STRING=localhost://p' "$build32/CMakeCache.txt" 2>/dev/null || true)
+[[ "$port" =~ ^[0-9]+$ ]] || port=18443
 if ! port_free "$port"; then
   port=$("$kpf_python" -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 fi
 
-echo "== building KPSetup.exe for https://localhost:$port, the demo package and application"
+if why32=$(bash tools/has-wine32.sh); then
+  exe="$build32/app/KPSetup.exe"
+  echo "== building the 32-bit release KPSetup.exe for https://localhost:$port, the demo package and application"
+  cmake -S . -B "$build32" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DKP_BUILD_TESTS=OFF -DKP_VENDOR_HOST="localhost:$port" >/dev/null
+  cmake --build "$build32" --target KPSetup -j2 | grep -E '^\[100%\]|error' || true
+  targets=(kp_demo_package kp_trust_test_ca)
+else
+  exe="$kpf_build/app/KPSetup.exe"
+  echo "== 32-bit: $why32"
+  echo "== so this demo installs with the 64-bit test build of KPSetup.exe, not the 32-bit one users get"
+  targets=(KPSetup kp_demo_package kp_trust_test_ca)
+fi
 cmake -S . -B "$kpf_build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DKP_BUILD_TESTS=OFF \
   -DKP_VENDOR_HOST="localhost:$port" >/dev/null
-cmake --build "$kpf_build" --target KPSetup kp_demo_package kp_trust_test_ca -j2 | grep -E '^\[100%\]|error' || true
-for f in app/KPSetup.exe tools/demo/KPCaptureSetup.exe tools/kp_trust_test_ca.exe; do
-  [ -f "$kpf_build/$f" ] || { echo "build failed: $f is missing" >&2; exit 1; }
+cmake --build "$kpf_build" --target "${targets[@]}" -j2 | grep -E '^\[100%\]|error' || true
+for f in "$exe" "$kpf_build/tools/demo/KPCaptureSetup.exe" "$kpf_build/tools/kp_trust_test_ca.exe"; do
+  [ -f "$f" ] || { echo "build failed: $f is missing" >&2; exit 1; }
 done
+kpf_select_exe "$exe"
+echo "== installing with $exe ($(file -b "$exe" | cut -d, -f1))"
 
 cleanup() {
   kpf_stop_server
@@ -131,11 +149,11 @@ if [ -n "$log" ]; then
 else
   echo "no installation was made"
 fi
-echo "uninstall entry:"
+echo "uninstall entry ($kpf_uninstall_key):"
 # Exported rather than queried: "reg query" prints Chinese as question marks.
 entry="$kpf_work/uninstall-entry.reg"
 rm -f "$entry"
-"$kpf_wine" reg export 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\{5E1A0C42-7B3D-4F19-A8C6-2D9E04B7F153}' \
+"$kpf_wine64" reg export "$kpf_uninstall_key" \
   "$(kpf_windows_path "$kpf_work")\\uninstall-entry.reg" /y </dev/null >/dev/null 2>&1 || true
 if [ -f "$entry" ]; then iconv -f UTF-16LE -t UTF-8 "$entry" | tr -d '\r' | sed -n 's/^"/  "/p'; else echo "  (none)"; fi
 echo "Start menu: $(ls "$(kpf_drive_c)/ProgramData/Microsoft/Windows/Start Menu/Programs/凯普视频工坊" 2>/dev/null | tr '\n' ' ')"

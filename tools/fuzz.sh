@@ -16,7 +16,7 @@ targets=(markup_fuzz values_fuzz builder_fuzz)
 
 mkdir -p "$root/build-logs"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" \
-  -DKP_FUZZ=ON -DKP_SANITIZE=OFF -DKP_BUILD_TESTS=ON >"$root/build-logs/fuzz-configure.log" 2>&1 ||
+  -DKP_FUZZ=ON -DKP_SANITIZE=OFF -DKP_BUILD_TESTS=ON -DKP_VENDOR_HOST=localhost:18443 >"$root/build-logs/fuzz-configure.log" 2>&1 ||
   { cat "$root/build-logs/fuzz-configure.log"; exit 1; }
 cmake --build "$build" -j2 --target "${targets[@]}"
 

@@ -6,9 +6,11 @@
 
 PATH is matched against the request target exactly as sent (percent-escapes and "+" are not
 decoded), query included; a PATH without "?" also matches the same path with any query.
-Everything else is answered with 404. `rate` throttles the body; `truncate` announces the whole
-length but sends only that many bytes of the body, then drops the connection (a transfer cut off);
-`stall` sends that many bytes, then keeps the connection open in silence (a server that hangs).
+"/agreement.html", the licence agreement that the installer's link opens, is answered with a
+short page unless a route takes that path. Everything else is answered with 404. `rate` throttles
+the body; `truncate` announces the whole length but sends only that many bytes of the body, then
+drops the connection (a transfer cut off); `stall` sends that many bytes, then keeps the connection
+open in silence (a server that hangs).
 The server stops by itself after --lifetime seconds (default 300).
 """
 import argparse
@@ -21,6 +23,13 @@ import threading
 import time
 
 CHUNK = 64 * 1024
+
+AGREEMENT_PATH = "/agreement.html"
+AGREEMENT_PAGE = """<!DOCTYPE html>
+<html lang="zh-CN"><head><meta charset="utf-8"><title>凯普视频工坊 用户协议</title></head>
+<body><h1>凯普视频工坊 用户协议</h1>
+<p>This is the demo server's stand-in for the vendor's licence agreement.</p></body></html>
+""".encode("utf-8")
 
 
 class Route:
@@ -72,6 +81,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def answer(self, send_body):
         self.server.log_request_line(self.command + " " + self.path)
         route = find_route(self.server.routes, self.path)
+        if route is None and self.path.split("?", 1)[0] == AGREEMENT_PATH:
+            self.send_page(AGREEMENT_PAGE, send_body)
+            return
         if route is None:
             self.send_error(404, "File not found")
             return
@@ -94,6 +106,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if limit < size:
             self.close_connection = True
             self.connection.close()
+
+    def send_page(self, page, send_body):
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html; charset=utf-8")
+        self.send_header("Content-Length", str(len(page)))
+        self.end_headers()
+        if send_body:
+            self.wfile.write(page)
 
     def send_body(self, route, limit):
         started = time.monotonic()

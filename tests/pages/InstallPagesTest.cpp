@@ -18,6 +18,7 @@
 #include "KPCore/inner/Wow64.h"
 #include "app/InstallEvents.h"
 #include "app/InstallSettings.h"
+#include "app/PackageCommand.h"
 #include "app/WizardTestSupport.h"
 #include "KPCore/inner/FolderPicker.h"
 #include "KPCore/ResolvedLink.h"
@@ -224,8 +225,11 @@ TEST_F(InstallPagesTest, AgreementLinkOpensTheVendorsAgreementPage)
     ScopedPageServices services(Recording(frame, 2));
     frame.Click(L"kp_btn_protocal");
     ASSERT_EQ(1u, opened.size());
-    EXPECT_EQ(L"http://" KP_VENDOR_HOST L"/agreement.html", opened[0]);
+    EXPECT_EQ(L"https://" KP_VENDOR_HOST L"/agreement.html", opened[0]);
     EXPECT_EQ(opened[0], AgreementAddress());
+    // Scheme, host and port are those of the package: one server, over TLS, for both.
+    const std::wstring package = PackageUrl();
+    EXPECT_EQ(package.substr(0, package.find(L'/', std::wstring(L"https://").size())) + L"/agreement.html", opened[0]);
     EXPECT_EQ(PAGE_WELCOME, frame.Frame().GetShownPage());
 }
 

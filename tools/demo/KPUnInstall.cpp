@@ -19,7 +19,6 @@
 #include "KPCore/inner/ProductInfo.h"
 #include "KPCore/inner/SystemFolders.h"
 #include "KPCore/inner/UninstallEntry.h"
-#include "KPCore/inner/Wow64.h"
 #include "app/StatusFile.h"
 #include "tools/demo/DemoProduct.h"
 
@@ -100,8 +99,13 @@ bool RemoveProduct(const std::wstring& appFolder)
     ok = RemoveFile(group.uninstallerLink) && ok;
     ok = RemoveFolder(group.groupFolder) && ok;
 
-    const LONG entry = RegDeleteKeyW(HKEY_LOCAL_MACHINE, UninstallSubKey(IsWow64()).c_str());
-    ok = (entry == ERROR_SUCCESS || entry == ERROR_FILE_NOT_FOUND) && ok;
+    // The entry is in the registry view of the installer that made it: the 32-bit view for the
+    // shipped 32-bit installer, the 64-bit view for a 64-bit build. Both are cleared, whatever
+    // this uninstaller's own width.
+    for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        const LONG entry = RegDeleteKeyExW(HKEY_LOCAL_MACHINE, UninstallSubKey(false).c_str(), view, 0);
+        ok = (entry == ERROR_SUCCESS || entry == ERROR_FILE_NOT_FOUND) && ok;
+    }
 
     ok = RemoveInstallerLeftovers() && ok;
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);

@@ -4,14 +4,21 @@
 # prefix), starts it, follows it to the completion page and registers the product. Clicked with
 # xdotool on the display given in DISPLAY, or on a private Xvfb when there is none.
 #
-#   flow-e2e.sh BUILD_DIR [SCENARIO...]     (BUILD_DIR: a MinGW x86_64 build with KPSetup,
-#                                           kp_demo_package and kp_trust_test_ca built)
+#   flow-e2e.sh BUILD_DIR [--exe KPSetup.exe] [SCENARIO...]
+# BUILD_DIR: a MinGW x86_64 build with KPSetup, kp_demo_package, kp_trust_test_ca and
+# kp_options_page_reference built. --exe: the KPSetup.exe to test instead of BUILD_DIR's own, such as
+# the shipped 32-bit program, which runs as on 64-bit Windows: its default folder is under
+# "Program Files (x86)" and its uninstall entry under Wow6432Node. A machine that cannot run 32-bit
+# programs skips that run (exit code 77).
 # Scenarios (all by default):
-#   happy      welcome -> 立即安装 -> progress -> completion -> 立即体验 starts KPApp; then the
+#   happy      welcome -> the agreement link opens https://<the package's host>/agreement.html in
+#              the browser -> 立即安装 -> progress -> completion -> 立即体验 starts KPApp; then the
 #              demo uninstaller removes everything again
 #   selfclose  options with the desktop box cleared -> "-dsc=false"; the completion page closes
 #              by itself after 3 s and the product is registered all the same
-#   folder     a folder with spaces picked in the shell's folder dialog reaches the package verbatim
+#   folder     a folder with spaces, picked in the shell's folder dialog by walking its tree by name,
+#              is what the options page shows (compared with a reference drawing of the page made by
+#              kp_options_page_reference) and reaches the package verbatim
 #   retry      no server: the failure question; OK -> welcome; the server comes up; 立即安装 again
 #              really downloads and installs
 #   http404    the server answers 404: three attempts, the failure question, nothing started or
@@ -20,21 +27,32 @@
 #   badinput   a package cut off halfway, then a server whose certificate nobody trusts: each ends
 #              in the failure question with nothing started; then a good server installs
 #
-# Each scenario runs in a fresh copy of the prefix. The test runs in a network namespace of its
-# own when it can (nothing else can take or see its port); pictures go to BUILD_DIR/e2e-flow/shots.
+# Each scenario runs in a fresh copy of a self-contained prefix. The test runs in a network namespace
+# of its own when it can (nothing else can take or see its port); pictures go to
+# BUILD_DIR/e2e-flow-<arch>/shots.
 set -uo pipefail
-kpf_build=$(cd "${1:?usage: flow-e2e.sh BUILD_DIR [SCENARIO...]}" && pwd)
+usage="usage: flow-e2e.sh BUILD_DIR [--exe KPSetup.exe] [SCENARIO...]"
+kpf_build=$(cd "${1:?$usage}" && pwd)
 shift
 kpf_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-kpf_work="$kpf_build/e2e-flow"
+exe="$kpf_build/app/KPSetup.exe"
+if [ "${1:-}" = --exe ]; then
+  exe=$(readlink -f "${2:?$usage}")
+  shift 2
+fi
 
 if [ -z "${KPF_NETNS:-}" ] && command -v ip >/dev/null && unshare -n true 2>/dev/null; then
-  exec unshare -n env KPF_NETNS=1 bash "${BASH_SOURCE[0]}" "$kpf_build" "$@"
+  exec unshare -n env KPF_NETNS=1 bash "${BASH_SOURCE[0]}" "$kpf_build" --exe "$exe" "$@"
 fi
 [ -n "${KPF_NETNS:-}" ] && ip link set lo up
 
 . "$kpf_root/tools/xvfb.sh"
 . "$kpf_root/tools/e2e/flow-lib.sh"
+[ -f "$exe" ] || { echo "FAIL: $exe is not built"; exit 1; }
+kpf_select_exe "$exe" || { echo "FAIL: $exe is no KPSetup.exe to test"; exit 1; }
+kpf_skip_unless_runnable
+echo "testing $kpf_exe ($kpf_arch)"
+kpf_work="$kpf_build/e2e-flow-$kpf_arch"
 
 scenarios=("$@")
 [ ${#scenarios[@]} -gt 0 ] || scenarios=(happy selfclose folder retry http404 closing badinput)
@@ -50,7 +68,8 @@ cleanup() {
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then kp_start_xvfb || { echo "FAIL: no X server"; exit 1; }; fi
 
-for f in "$kpf_build/app/KPSetup.exe" "$kpf_build/tools/demo/KPCaptureSetup.exe" "$kpf_build/tools/kp_trust_test_ca.exe"; do
+reference="$kpf_build/tests/e2e/kp_options_page_reference.exe"
+for f in "$kpf_build/tools/demo/KPCaptureSetup.exe" "$kpf_build/tools/kp_trust_test_ca.exe" "$reference"; do
   [ -f "$f" ] || { echo "FAIL: $f is not built"; exit 1; }
 done
 port=$(kpf_vendor_port) || exit 1
@@ -58,6 +77,16 @@ certs="$kpf_build/testca"
 "$kpf_root/tools/make-test-ca.sh" "$certs" || exit 1
 base="$kpf_work/prefix-base"
 kpf_base_prefix "$base" "$certs/ca.pem" || { echo "FAIL: no Wine prefix"; exit 1; }
+# The prefix's web browser: a script that notes the address it is asked to open.
+browser_log="$kpf_work/browser.log"
+cat >"$kpf_work/browser.sh" <<BROWSER
+#!/bin/sh
+printf '%s\\n' "\$*" >>"$browser_log"
+BROWSER
+chmod +x "$kpf_work/browser.sh"
+(kpf_use_prefix "$base" && "$kpf_wine64" reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ \
+   /d "$kpf_work/browser.sh" /f </dev/null >/dev/null 2>&1 && /usr/lib/wine/wineserver -w) ||
+  { echo "FAIL: the prefix's browser could not be set"; exit 1; }
 prefix="$kpf_work/prefix"
 package="$kpf_build/tools/demo/KPCaptureSetup.exe"
 requests="$kpf_work/requests.log"
@@ -77,17 +106,32 @@ page_is() {  # page_is N NAME: the main window shows page N now (its picture sav
   [ "$page" = "$1" ] || { echo "  (page $page shown, picture $picture)"; return 1; }
 }
 package_requests() { grep -c "^GET $kpf_package_path\$" "$requests" 2>/dev/null || true; }
+# The body at an https address, from a client that trusts only the test CA.
+fetch() {
+  "$kpf_python" -c 'import ssl, sys, urllib.request
+context = ssl.create_default_context(cafile=sys.argv[1])
+sys.stdout.write(urllib.request.urlopen(sys.argv[2], context=context, timeout=10).read().decode("utf-8"))' \
+    "$certs/ca.pem" "$1" 2>/dev/null
+}
 exists() { [ -e "$1" ]; }
 absent() { [ ! -e "$1" ]; }
 contains() { grep -qF -- "$2" "$1" 2>/dev/null; }
 setup_running() { [ -n "$kpf_setup_pid" ] && kill -0 "$kpf_setup_pid" 2>/dev/null; }
 kpapp_window() { xdotool search --onlyvisible --name 'KPApp' 2>/dev/null | head -n 1; }
-uninstall_entry() { "$kpf_wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\{5E1A0C42-7B3D-4F19-A8C6-2D9E04B7F153}' "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+# The uninstall entry, in the registry view of the program under test (reg itself is 64-bit).
+uninstall_entry() { "$kpf_wine64" reg query "$kpf_uninstall_key" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 has_uninstall_entry() { uninstall_entry >/dev/null && [ -n "$(uninstall_entry)" ]; }
+entry_in_other_view() { "$kpf_wine64" reg query "$kpf_other_uninstall_key" </dev/null >/dev/null 2>&1; }
 start_menu() { echo "$(kpf_drive_c)/ProgramData/Microsoft/Windows/Start Menu/Programs/凯普视频工坊"; }
 desktop_link() { echo "$(kpf_drive_c)/users/Public/Desktop/凯普视频工坊.lnk"; }
 downloaded_packages() { find "$(kpf_roaming)" -maxdepth 1 -regextype posix-extended -regex '.*/[0-9A-F]{32}\.exe' 2>/dev/null; }
-default_app="Program Files/KPCapture/KPCapture"
+default_dir="C:\\$kpf_program_files\\KPCapture"  # the installer's default folder
+default_app="$kpf_program_files/KPCapture/KPCapture"  # where the package puts the application
+# The package's parameters, from its record of the command line it was started with (after its
+# own path, which is the GUID-named download in the roaming profile).
+package_parameters() {
+  tr -d '\r' <"$1" 2>/dev/null | sed -nE 's/^command line: "?C:.users.[^ ]+.AppData.Roaming.KPCapture.[0-9A-F]{32}\.exe"? //p'
+}
 
 begin() {
   scenario=$1
@@ -100,7 +144,8 @@ check_installed() {
   local app
   app="$(kpf_drive_c)/$1"
   check "KPApp.exe and KPUnInstall.exe installed in $1" '[ -s "$app/KPApp.exe" ] && [ -s "$app/KPUnInstall.exe" ]'
-  check "the uninstall entry is registered" has_uninstall_entry
+  check "the uninstall entry is registered (in the $kpf_arch program's registry view)" has_uninstall_entry
+  check "... and not in the other view" '! entry_in_other_view'
   local location="C:\\${1//\//\\}"
   check "its install location is the application folder" 'uninstall_entry /v InstallLocation | grep -qF "$location"'
   check "the Start-menu group has both shortcuts" \
@@ -131,6 +176,17 @@ scenario_happy() {
   kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package") || { fail "no server"; return; }
   kpf_start_setup "$kpf_work/happy-setup.log" || { fail "the main window did not appear"; return; }
   check "the wizard opens on the welcome page" 'page_is 0 welcome'
+  # The agreement link: the browser gets the agreement's address, over TLS on the package's host,
+  # and that server answers it with the page.
+  : >"$browser_log"
+  kpf_click "$kpf_main" $KPF_AGREEMENT
+  local address=""
+  for _ in $(seq 1 100); do address=$(head -n 1 "$browser_log"); [ -n "$address" ] && break; sleep 0.1; done
+  check "the agreement link opens https://localhost:$port/agreement.html in the browser" \
+    '[ "$address" = "https://localhost:$port/agreement.html" ]'
+  check "... which the package's server answers with the agreement" \
+    'fetch "$address" | grep -q "用户协议"'
+  check "the wizard stays on the welcome page" 'page_is 0 after-agreement'
   install_to_completion "$KPF_INSTALL" || return
   kpf_click "$kpf_main" $KPF_COMPLETE
   local app_window=""
@@ -140,15 +196,15 @@ scenario_happy() {
   check "the installer ends with exit code 0" 'kpf_wait_setup_end 5 && [ "$kpf_setup_code" = 0 ]'
   check "exactly one download of the package" '[ "$(package_requests)" = 1 ]'
   # The package's log: the command line it was started with, the GUID-named download first.
-  check "the package got the default folder and the desktop choice verbatim, as its GUID-named download" \
-    "grep -qE '^command line: \"?C:.users.[^ ]+.AppData.Roaming.KPCapture.[0-9A-F]{32}\.exe\"? -instdir=C:.Program Files.KPCapture -dsc=true' '$(kpf_drive_c)/$default_app/install.log'"
+  check "the package, started as its GUID-named download, got the default folder and the desktop choice verbatim" \
+    '[ "$(package_parameters "$(kpf_drive_c)/$default_app/install.log")" = "-instdir=$default_dir -dsc=true" ]'
   check "the download is the served package, byte for byte" 'cmp -s "$(downloaded_packages | head -n 1)" "$package"'
   check "the desktop shortcut was made" 'exists "$(desktop_link)"'
   check_installed "$default_app"
 
   # The demo uninstaller closes the running application and removes what the package and the
   # installer made.
-  (cd "$(kpf_drive_c)/$default_app" && "$kpf_wine" KPUnInstall.exe /S </dev/null >/dev/null 2>&1)
+  (cd "$(kpf_drive_c)/$default_app" && "$kpf_wine64" KPUnInstall.exe /S </dev/null >/dev/null 2>&1)
   for _ in $(seq 1 150); do absent "$(kpf_drive_c)/$default_app" && ! has_uninstall_entry && break; sleep 0.1; done
   sleep 0.5
   check "KPUnInstall closes the running application" '[ -z "$(kpapp_window)" ]'
@@ -177,31 +233,59 @@ scenario_selfclose() {
   check "... about 3 s after it was shown" '[ $((SECONDS - shown)) -ge 2 ]'
   check "... with exit code 0" '[ "${kpf_setup_code:-x}" = 0 ]'
   check "the cleared desktop box reaches the package as -dsc=false" \
-    'contains "$(kpf_drive_c)/$default_app/install.log" " -instdir=C:\\Program Files\\KPCapture -dsc=false"'
+    '[ "$(package_parameters "$(kpf_drive_c)/$default_app/install.log")" = "-instdir=$default_dir -dsc=false" ]'
   check "no desktop shortcut" 'absent "$(desktop_link)"'
   check "the application was not started" '[ -z "$(kpapp_window)" ]'
   check_installed "$default_app"
 }
 
 # --- folder: a picked folder with spaces -------------------------------------------------------
+# The reference drawing of the options page showing TEXT as the install folder, made by the
+# framework in a program of its own: sets ref_picture and ref_area (the path label, "WxH+X+Y").
+draw_reference() {
+  local name="flow-reference-$kpf_arch"
+  ref_area=$("$kpf_build/wine-run.sh" "$reference" "$1" "$name" </dev/null 2>"$kpf_work/reference.log" | tr -d '\r')
+  ref_picture="$kpf_build/screenshots/$name.png"
+  [[ "$ref_area" =~ ^[0-9]+x[0-9]+\+[0-9]+\+[0-9]+$ ]] && [ -s "$ref_picture" ]
+}
+# Pixels of the path label that differ (beyond a small tolerance) between a picture of the main
+# window and the reference drawing.
+path_pixels_differing() {
+  local n
+  convert "$1" -crop "$ref_area" +repage "$kpf_work/path-shown.png" &&
+    convert "$ref_picture" -background black -flatten -crop "$ref_area" +repage "$kpf_work/path-reference.png" &&
+    { n=$(compare -metric AE -fuzz 10% "$kpf_work/path-shown.png" "$kpf_work/path-reference.png" null: 2>&1)
+      echo "${n%% *}"; }
+}
+
 scenario_folder() {
   begin folder || return
+  local folder='C:\Demo Apps\Kai Pu' before after
   mkdir -p "$(kpf_drive_c)/Demo Apps/Kai Pu"
+  draw_reference "$folder\\KPCapture" || { fail "no reference drawing of the options page: $(cat "$kpf_work/reference.log")"; return; }
   kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package") || { fail "no server"; return; }
   kpf_start_setup "$kpf_work/folder-setup.log" || { fail "the main window did not appear"; return; }
   kpf_click "$kpf_main" $KPF_CUSTOM
+  shot options-before >/dev/null
   kpf_click "$kpf_main" $KPF_MODIFY
   local i
   for i in $(seq 1 50); do xdotool search --onlyvisible --name 'Browse for Folder' >/dev/null 2>&1 && break; sleep 0.1; done
   sleep 1
   kpf_pick_demo_folder || { fail "the folder dialog did not open"; return; }
   cp "$kpf_work/folder-dialog.png" "$shots/folder-dialog.png"
-  check "the options page shows the picked folder" 'page_is 1 options-picked'
+  check "the options page is shown after the folder dialog" 'page_is 1 options-picked'
+  # The path label against the reference: the same but for a few pixels, while the default
+  # folder shown before differs in hundreds (so the comparison tells folders apart).
+  before=$(path_pixels_differing "$shots/folder-options-before.png")
+  after=$(path_pixels_differing "$shots/folder-options-picked.png")
+  echo "  (path label pixels differing from the reference: $before before picking, $after after)"
+  check "the options page shows $folder\\KPCapture, as the reference drawing does" \
+    '[[ "$after" =~ ^[0-9]+$ ]] && [ "$after" -le 20 ] && [[ "$before" =~ ^[0-9]+$ ]] && [ "$before" -ge 200 ]'
   install_to_completion "$KPF_INSTALL1" || return
   kpf_click "$kpf_main" $KPF_COMPLETE
   kpf_wait_setup_end 5
   check "the picked folder with spaces reaches the package verbatim" \
-    'contains "$(kpf_drive_c)/Demo Apps/Kai Pu/KPCapture/KPCapture/install.log" " -instdir=C:\\Demo Apps\\Kai Pu\\KPCapture -dsc=true"'
+    '[ "$(package_parameters "$(kpf_drive_c)/Demo Apps/Kai Pu/KPCapture/KPCapture/install.log")" = "-instdir=$folder\\KPCapture -dsc=true" ]'
   check_installed "Demo Apps/Kai Pu/KPCapture/KPCapture"
   sleep 1
   check "立即体验 starts the application from the picked folder" \

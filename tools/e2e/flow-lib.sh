@@ -2,10 +2,12 @@
 # HTTPS package server with the demo package, and drives its windows with xdotool.
 # tools/e2e/wizard-e2e.sh uses its window helpers (kpf_find_window, kpf_wait_window, kpf_origin...).
 #
-# Needs: kpf_root (the checkout), kpf_build (a MinGW x86_64 build folder with KPSetup,
-# kp_demo_package and kp_trust_test_ca built), kpf_work (a folder for prefixes, logs and pictures).
+# Needs: kpf_root (the checkout), kpf_build (a MinGW x86_64 build folder with kp_demo_package and
+# kp_trust_test_ca built), kpf_work (a folder for prefixes, logs and pictures), and
+# kpf_select_exe called with the KPSetup.exe under test (32- or 64-bit).
 
-kpf_wine=/usr/lib/wine/wine64
+# 64-bit Wine runs the helpers (reg, wineboot, the demo package's tools, the trust tool).
+kpf_wine64=/usr/lib/wine/wine64
 kpf_python=/usr/bin/python3
 [ -x "$kpf_python" ] || kpf_python=python3
 kpf_server_pid=""
@@ -16,7 +18,7 @@ kpf_main=""
 kpf_package_path="/openapi/download?ch=10009&app=10000"
 
 # Client points of the controls at 96 DPI (layout units of KPMainFrame.xml and KPMsgBox.xml).
-KPF_INSTALL="350 286"; KPF_CUSTOM="629 386"; KPF_CLOSE="679 21"
+KPF_INSTALL="350 286"; KPF_CUSTOM="629 386"; KPF_CLOSE="679 21"; KPF_AGREEMENT="117 388"
 KPF_INSTALL1="350 220"; KPF_DESKTOP_BOX="37 387"; KPF_MODIFY="617 98"; KPF_BACK="40 22"
 KPF_COMPLETE="350 224"
 KPF_BOX_OK="243 163"; KPF_BOX_CANCEL="347 163"
@@ -24,13 +26,59 @@ KPF_MAIN_SIZE=700x420; KPF_BOX_SIZE=417x212
 
 kpf_windows_path() { local p; p=$(readlink -f "$1"); echo "Z:${p//\//\\}"; }
 
-# The port of the vendor host that KPSetup.exe of the build was made for (KP_VENDOR_HOST).
+# The architecture of a Windows program, from the machine field of its PE header: i686 or x86_64.
+kpf_pe_arch() {
+  local offset
+  offset=$(od -An -t u4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ')
+  [ -n "$offset" ] && [ "$(od -An -t x4 -j "$offset" -N 4 "$1" 2>/dev/null | tr -d ' ')" = 00004550 ] || {
+    echo "$1 is not a Windows program" >&2; return 1; }
+  case $(od -An -t x2 -j $((offset + 4)) -N 2 "$1" | tr -d ' ') in
+    014c) echo i686 ;;
+    8664) echo x86_64 ;;
+    *) echo "$1 is neither a 32-bit nor a 64-bit x86 program" >&2; return 1 ;;
+  esac
+}
+
+# kpf_select_exe EXE: the KPSetup.exe under test. What differs between the shipped 32-bit program
+# (run as on 64-bit Windows) and the 64-bit test build follows from it: the Wine loader, the default
+# Program Files folder and the registry view of the uninstall entry.
+kpf_select_exe() {
+  kpf_exe=$(readlink -f "$1")
+  kpf_arch=$(kpf_pe_arch "$kpf_exe") || return 1
+  local entry='Microsoft\Windows\CurrentVersion\Uninstall\{5E1A0C42-7B3D-4F19-A8C6-2D9E04B7F153}'
+  if [ "$kpf_arch" = i686 ]; then
+    kpf_wine=/usr/lib/wine/wine
+    kpf_program_files="Program Files (x86)"
+    kpf_uninstall_key="HKLM\Software\Wow6432Node\\$entry"
+    kpf_other_uninstall_key="HKLM\Software\\$entry"
+  else
+    kpf_wine=$kpf_wine64
+    kpf_program_files="Program Files"
+    kpf_uninstall_key="HKLM\Software\\$entry"
+    kpf_other_uninstall_key="HKLM\Software\Wow6432Node\\$entry"
+  fi
+}
+
+# Exits 77 (a skipped test) with a line saying why when the program under test is 32-bit and this
+# machine cannot run 32-bit Windows programs.
+kpf_skip_unless_runnable() {
+  local why
+  [ "$kpf_arch" = i686 ] || return 0
+  why=$(bash "$kpf_root/tools/has-wine32.sh") && return 0
+  echo "SKIPPED: the 32-bit KPSetup.exe cannot run here: $why"
+  exit 77
+}
+
+# The port of the vendor host that KPSetup.exe under test was made for (KP_VENDOR_HOST of the build
+# folder it lies in).
 kpf_vendor_port() {
-  local host
-  host=$(sed -n 's/^KP_VENDOR_HOST:STRING=//p' "$kpf_build/CMakeCache.txt")
+  local dir host
+  dir=$(dirname "$kpf_exe")
+  while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
+  host=$(sed -n 's/^KP_VENDOR_HOST:STRING=//p' "$dir/CMakeCache.txt" 2>/dev/null)
   case "$host" in
     localhost:*) echo "${host#localhost:}" ;;
-    *) echo "KP_VENDOR_HOST of $kpf_build is '$host', not localhost:<port>" >&2; return 1 ;;
+    *) echo "KP_VENDOR_HOST of the build of $kpf_exe is '$host', not localhost:<port>" >&2; return 1 ;;
   esac
 }
 
@@ -39,18 +87,20 @@ kpf_use_prefix() {
   export WINEPREFIX="$1" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 }
 
-# kpf_base_prefix DIR CA_PEM: a booted prefix whose machine store trusts the CA (made once).
+# kpf_base_prefix DIR CA_PEM: a booted, self-contained prefix whose machine store trusts the CA.
+# Made once; made again when the template it was copied from or the CA changed.
 kpf_base_prefix() {
-  local dir=$1 ca=$2
-  [ -f "$dir/.kpf-trusted" ] && return 0
-  rm -rf "$dir"
+  local dir=$1 ca=$2 trusted
   "$kpf_root/tools/wine-prefix.sh" "$dir" 96 || return 1
+  trusted="$(sha256sum <"$ca") $(cat "$dir/.kp-template")"
+  [ "$(cat "$dir/.kpf-trusted" 2>/dev/null)" = "$trusted" ] && return 0
+  rm -f "$dir/.kpf-trusted"
   (
     kpf_use_prefix "$dir"
-    "$kpf_wine" "$kpf_build/tools/kp_trust_test_ca.exe" "$(kpf_windows_path "$ca")" </dev/null >/dev/null 2>&1 &&
+    "$kpf_wine64" "$kpf_build/tools/kp_trust_test_ca.exe" "$(kpf_windows_path "$ca")" </dev/null >/dev/null 2>&1 &&
       /usr/lib/wine/wineserver -w
   ) || return 1
-  touch "$dir/.kpf-trusted"
+  echo "$trusted" >"$dir/.kpf-trusted"
 }
 
 # kpf_fresh_prefix BASE DIR: DIR becomes a copy of BASE, and the current prefix.
@@ -59,7 +109,7 @@ kpf_fresh_prefix() {
   rm -rf "$2"
   cp -a "$1" "$2" || return 1
   kpf_use_prefix "$2"
-  "$kpf_wine" wineboot </dev/null >/dev/null 2>&1 || true
+  "$kpf_wine64" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 # Ends every process of the current prefix (all of them started here).
@@ -172,9 +222,9 @@ kpf_page_of() {
   fi
 }
 
-# kpf_start_setup LOG: starts KPSetup.exe and waits for its window (kpf_main).
+# kpf_start_setup LOG: starts the KPSetup.exe under test and waits for its window (kpf_main).
 kpf_start_setup() {
-  (cd "$kpf_build/app" && exec "$kpf_wine" KPSetup.exe) </dev/null >"$1" 2>&1 &
+  (cd "$(dirname "$kpf_exe")" && exec "$kpf_wine" "$(basename "$kpf_exe")") </dev/null >"$1" 2>&1 &
   kpf_setup_pid=$!
   kpf_main=$(kpf_wait_window "$KPF_MAIN_SIZE" 60) || return 1
   sleep 1  # its first frame
@@ -207,22 +257,28 @@ kpf_wait_active() {  # VALUE SECONDS
   return 1
 }
 
-# kpf_pick_demo_folder: with the shell's folder dialog open on a fresh prefix (the tree shows
-# Desktop with /, Documents, My Computer and its drive C: opened), walks the tree to
-# C:\Demo Apps\Kai Pu with the keyboard (folders are listed in alphabetical order, so "Demo Apps"
-# is the first folder of C:) and presses OK.
+# kpf_pick_demo_folder: with the shell's folder dialog open, selects C:\Demo Apps\Kai Pu and presses
+# OK. Wine's dialog returns the tree's selection and ignores its edit field, so the tree is walked
+# with the keyboard, by name: a tree view selects the next shown item that starts with the letters
+# typed, "+" opens the selected item, and the right arrow goes to the first item in an open one.
+# Whatever the dialog opened on, this ends on the same item.
 kpf_pick_demo_folder() {
-  local dialog key x0 y0
+  local dialog x0 y0 step
   dialog=$(xdotool search --onlyvisible --name 'Browse for Folder' 2>/dev/null | head -n 1)
   [ -n "$dialog" ] || return 1
   read -r x0 y0 < <(kpf_origin "$dialog")
-  # A click on "Documents" (not the selected item, which would start renaming it) gives the tree
-  # the keyboard.
-  xdotool mousemove $((x0 + 93)) $((y0 + 102)) click 1
+  # A click into the edit field gives the dialog the keyboard, Shift+Tab gives it to the tree.
+  xdotool mousemove $((x0 + 190)) $((y0 + 261)) click 1
   sleep 0.4
-  for key in Home Down Down Down Down Right Right Down; do
-    xdotool key "$key"
-    sleep 0.3
+  xdotool key shift+Tab
+  sleep 0.4
+  # Desktop, My Computer, its first item (C:), Demo Apps, Kai Pu.
+  for step in key:Home 'type:My Computer' key:KP_Add key:Right key:KP_Add 'type:Demo Apps' key:KP_Add 'type:Kai Pu'; do
+    case $step in
+      key:*) xdotool key "${step#key:}" ;;
+      type:*) xdotool type --delay 40 "${step#type:}" ;;
+    esac
+    sleep 0.6
   done
   kpf_shot "$kpf_work/folder-dialog.png" "$dialog"
   xdotool mousemove $((x0 + 194)) $((y0 + 296)) click 1

@@ -34,6 +34,7 @@ kp_start_xvfb || exit 1
 for f in app/KPSetup.exe tools/kp_trust_test_ca.exe; do
   [ -f "$kpf_build/$f" ] || { echo "$kpf_build/$f is not built" >&2; exit 1; }
 done
+kpf_select_exe "$kpf_build/app/KPSetup.exe" || exit 1
 port=$(kpf_vendor_port) || exit 1
 certs="$kpf_build/testca"
 "$kpf_root/tools/make-test-ca.sh" "$certs" || exit 1

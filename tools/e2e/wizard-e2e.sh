@@ -2,26 +2,33 @@
 # End-to-end test of the real KPSetup.exe under Wine on a private X server, clicked with xdotool:
 #   welcome -> custom install -> back; the agreement box disabling both ways on; the close question
 #   answered with Cancel, with the box's close button and with OK (exit code 0); minimise.
-# Every state is saved as a screenshot in BUILD/e2e/shots and checked by comparing pixels of the
-# window with the screenshot of the welcome page.
+# Every state is saved as a screenshot in BUILD/e2e-<arch>/shots and checked by comparing pixels of
+# the window with the screenshot of the welcome page.
 #   wizard-e2e.sh BUILD_DIR KPSetup.exe
+# KPSetup.exe may be the 64-bit test build or the shipped 32-bit program (run as on 64-bit
+# Windows); on a machine that cannot run 32-bit programs the latter is skipped (exit code 77).
 set -uo pipefail
 build=$(cd "$1" && pwd)
-exe=$2
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-work="$build/e2e"
+. "$root/tools/xvfb.sh"
+# Finding, waiting for and placing the installer's windows (kpf_find_window and the rest).
+kpf_root=$root
+. "$root/tools/e2e/flow-lib.sh"
+[ -f "$2" ] || { echo "FAIL: $2 is not built"; exit 1; }
+kpf_select_exe "$2" || { echo "FAIL: $2 is no KPSetup.exe to test"; exit 1; }
+kpf_skip_unless_runnable
+exe=$kpf_exe
+wine=$kpf_wine
+echo "testing $exe ($kpf_arch)"
+work="$build/e2e-$kpf_arch"
 shots="$work/shots"
 rm -rf "$shots"
 mkdir -p "$shots"
 
 export WINEPREFIX="$work/wineprefix"
 export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-wine=/usr/lib/wine/wine64
 "$root/tools/wine-prefix.sh" "$WINEPREFIX" 96 || { echo "FAIL: no Wine prefix"; exit 1; }
 
-. "$root/tools/xvfb.sh"
-# Finding, waiting for and placing the installer's windows (kpf_find_window and the rest).
-. "$root/tools/e2e/flow-lib.sh"
 setup_pid=""
 cleanup() {
   [ -n "$setup_pid" ] && kill "$setup_pid" 2>/dev/null
@@ -30,7 +37,7 @@ cleanup() {
 }
 trap cleanup EXIT
 kp_start_xvfb || { echo "FAIL: no X server"; exit 1; }
-"$wine" wineboot </dev/null >/dev/null 2>&1
+"$kpf_wine64" wineboot </dev/null >/dev/null 2>&1
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
