@@ -9,11 +9,12 @@ from collections import namedtuple
 import numpy as np
 from PIL import Image
 
-# A palette version of an image is used only where nobody can see the difference. Measured against
-# the lossless original, per channel, in levels of 255:
+# A palette version of an image is used only where the difference stays at the edge of what can be
+# seen. Measured against the lossless original, per channel, in levels of 255:
 #   - the mean difference at most MEAN_CHANNEL_DIFFERENCE: a palette that merely snaps a smooth
-#     gradient to its nearest colours moves every pixel by a level or two and draws visible contour
-#     lines across the gradient; one that dithers moves few pixels, and those by little;
+#     gradient to its nearest colours moves every pixel by a level or two and draws plain contour
+#     lines across the gradient (seen from a mean of 0.33 up); one that dithers moves few pixels,
+#     and those by little, though faint contours can remain in the darkest, flattest gradients;
 #   - the difference averaged over each BLOCK x BLOCK square (what the eye sees of fine dither) at
 #     most BLOCK_DIFFERENCE: no area of the image turns lighter, darker or another hue;
 #   - no single pixel off by more than MAX_CHANNEL_DIFFERENCE (antialiased edges of small bright
