@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
-#include <iostream>
 
 #include "net/UrlEncode.h"
 
@@ -29,6 +29,20 @@ std::wstring MultiByteToWide(const std::string& text, unsigned int codePage)
     return std::wstring(buffer.c_str());
 }
 
+namespace {
+
+// A line on standard output, flushed at once: a trace for a console or a redirected output, and
+// nothing in a windowed process. stdio rather than iostreams keeps the locale machinery of the C++
+// library out of the program.
+void TraceLine(const char* line)
+{
+    std::fputs(line, stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
 std::wstring UrlEncodeWide(const std::wstring& url)
 {
     return MultiByteToWide(UrlEncode(WideToMultiByte(url, CP_UTF8)), CP_UTF8);
@@ -37,17 +51,17 @@ std::wstring UrlEncodeWide(const std::wstring& url)
 std::wstring Utf8ToWide(const std::string& text)
 {
     if (text.empty()) {
-        std::cout << "str_in is empty" << std::endl;
+        TraceLine("str_in is empty");
         return std::wstring();
     }
     const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
     if (size <= 0) {
-        std::cout << "The result of WideCharToMultiByte is Invalid!" << std::endl;
+        TraceLine("The result of WideCharToMultiByte is Invalid!");
         return std::wstring();
     }
     std::wstring result(static_cast<size_t>(size - 1), L'\0');
     const int inputLength = static_cast<int>(std::strlen(text.c_str()));
     if (result.empty() || MultiByteToWideChar(CP_UTF8, 0, text.c_str(), inputLength, &result[0], size - 1) == 0)
-        std::cout << "Can't transfer String to WString" << std::endl;
+        TraceLine("Can't transfer String to WString");
     return result;
 }

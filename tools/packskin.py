@@ -5,13 +5,16 @@
 
 Members: every *.xml of the documents folder at the archive's root, and every file under the
 images folder with its relative path ("Install uninstall/table_bg_install_01.png"), "/" as the
-separator. All members are deflated and carry one fixed timestamp, and they are written in
-sorted order, so the same inputs always give the same archive byte for byte.
+separator. A member is deflated where that makes it smaller and stored as it is otherwise (the
+PNGs are deflated already: a second pass only adds bytes, and reading a stored member costs no
+inflating at start-up). All carry one fixed timestamp and are written in sorted order, so the same
+inputs always give the same archive byte for byte.
 """
 import argparse
 import os
 import sys
 import zipfile
+import zlib
 
 FIXED_TIME = (2024, 1, 1, 0, 0, 0)
 
@@ -34,15 +37,22 @@ def collect(documents, images):
     return sorted(members.items())
 
 
+def deflating_helps(data):
+    """Whether the zip's deflate (level 9, raw) makes the data smaller."""
+    packer = zlib.compressobj(9, zlib.DEFLATED, -15)
+    return len(packer.compress(data) + packer.flush()) < len(data)
+
+
 def pack(members, out):
     tmp = out + '.tmp'
     with zipfile.ZipFile(tmp, 'w') as archive:
         for name, path in members:
             info = zipfile.ZipInfo(name, FIXED_TIME)
-            info.compress_type = zipfile.ZIP_DEFLATED
             info.create_system = 0      # MS-DOS: no Unix owner or permission bits to vary
             with open(path, 'rb') as f:
-                archive.writestr(info, f.read(), compresslevel=9)
+                data = f.read()
+            info.compress_type = zipfile.ZIP_DEFLATED if deflating_helps(data) else zipfile.ZIP_STORED
+            archive.writestr(info, data, compresslevel=9)
     os.replace(tmp, out)
 
 

@@ -73,7 +73,7 @@ else
   tail -n 40 "$logs"/win64-*.log; failed=$((failed + 1))
 fi
 
-step "release build (i686)" tools/check-release.sh
+step "release build (i686)" tools/check-release.sh --vendor-host "$vendor_host"
 
 echo
 [ -z "${why32:-}" ] || echo "32-bit: $why32; $skipped skipped"

@@ -1,6 +1,8 @@
 #include "ui/DpiVariant.h"
 
-#include <charconv>
+#include <clocale>
+#include <cstdio>
+#include <cstring>
 
 #include "ui/ImageCache.h"
 
@@ -8,10 +10,24 @@ namespace SkinUI {
 
 std::wstring FormatScaleFactor(double value)
 {
+    // printf's "%g", whose decimal separator (the C locale's) is then written as ".". (std::to_chars
+    // would not need that step, but its tables for a precision are 180 KB of the exe.)
     char buffer[64];
-    // std::to_chars never consults the locale; general format with precision 6 is "%g".
-    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value, std::chars_format::general, 6);
-    return std::wstring(buffer, result.ptr);
+    const int length = std::snprintf(buffer, sizeof(buffer), "%g", value);
+    if (length <= 0 || static_cast<size_t>(length) >= sizeof(buffer))
+        return std::wstring();
+    const char* separator = std::localeconv()->decimal_point;
+    const size_t separatorLength = separator ? std::strlen(separator) : 0;
+    std::wstring out;
+    for (const char* p = buffer; *p;) {
+        if (separatorLength && std::strncmp(p, separator, separatorLength) == 0) {
+            out += L'.';
+            p += separatorLength;
+        } else {
+            out += static_cast<wchar_t>(static_cast<unsigned char>(*p++));
+        }
+    }
+    return out;
 }
 
 std::wstring MakeDpiVariantName(const std::wstring& name, int scalePercent)

@@ -1,4 +1,5 @@
 """Tests of the skin generator's file writers, rasteriser and packer (run by ctest natively)."""
+import io
 import os
 import struct
 import sys
@@ -8,6 +9,7 @@ import zipfile
 import zlib
 
 import numpy as np
+from PIL import Image
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, '..', '..'))
@@ -97,21 +99,63 @@ class WriterTest(unittest.TestCase):
         top_row = data[offset + stride:offset + 2 * stride]
         self.assertEqual(b'\x00\x00\xff', top_row[:3])   # stored last, as B, G, R
 
-    def test_ico_entries_and_and_mask(self):
-        small = np.zeros((16, 16, 4), np.uint8)
-        small[:, 8:] = (10, 20, 30, 255)   # right half opaque
-        big = np.full((256, 256, 4), 255, np.uint8)
-        data = imagefiles.ico_bytes([small, big])
-        self.assertEqual((0, 1, 2), struct.unpack_from('<HHH', data, 0))
-        w0, h0, _, _, _, bits0, size0, off0 = struct.unpack_from('<BBBBHHII', data, 6)
-        w1, _, _, _, _, _, size1, off1 = struct.unpack_from('<BBBBHHII', data, 22)
-        self.assertEqual((16, 16, 32), (w0, h0, bits0))
-        self.assertEqual(0, w1)              # 256
-        self.assertEqual(b'\x89PNG', data[off1:off1 + 4])
-        mask = data[off0 + 40 + 16 * 16 * 4:off0 + size0]
-        self.assertEqual(16 * 4, len(mask))  # rows padded to 32 bits
-        self.assertEqual(b'\xff\x00\x00\x00', mask[:4])   # left 8 transparent, right 8 opaque
-        self.assertEqual(off1 + size1, len(data))
+    def test_ico_holds_every_size_as_png_with_its_alpha(self):
+        images = []
+        for size in (16, 48, 256):
+            img = np.zeros((size, size, 4), np.uint8)
+            img[:, size // 2:] = (10, 20, 30, 255)   # right half opaque, left half transparent
+            images.append(img)
+        data = imagefiles.ico_bytes(images)
+        self.assertEqual((0, 1, 3), struct.unpack_from('<HHH', data, 0))
+        for i, size in enumerate((16, 48, 256)):
+            w, h, _, _, _, bits, length, offset = struct.unpack_from('<BBBBHHII', data, 6 + 16 * i)
+            self.assertEqual((size % 256, size % 256, 32), (w, h, bits))
+            self.assertLessEqual(offset + length, len(data))
+            colour_type, back = decode_png(data[offset:offset + length])
+            self.assertEqual(6, colour_type)
+            np.testing.assert_array_equal(images[i], back)
+
+
+class PaletteTest(unittest.TestCase):
+    """Which images the generator stores with a palette, and what it says about the others."""
+
+    def encode(self, rel, rgba):
+        said = []
+        data = skingen.encode_png(rel, rgba, said.append)
+        with Image.open(io.BytesIO(data)) as png:
+            return png.mode, np.asarray(png.convert('RGB'), np.int16), len(data), said
+
+    def test_page_background_gets_a_palette_within_the_limits(self):
+        image = next(i for i in catalogue.IMAGES if i.path.endswith('table_bg_install_03.png'))
+        rgba = skingen.render(image, 1.0)
+        mode, back, size, said = self.encode(image.path, rgba)
+        self.assertEqual('P', mode)
+        self.assertLess(size, len(imagefiles.png_bytes(rgba)) * 0.6)
+        difference = np.abs(back - rgba[..., :3])
+        self.assertLessEqual(difference.max(), imagefiles.MAX_CHANNEL_DIFFERENCE)
+        self.assertLessEqual(difference.mean(), imagefiles.MEAN_CHANNEL_DIFFERENCE)
+        self.assertEqual(1, len(said))
+        self.assertIn('with a palette', said[0])
+
+    def test_colours_a_palette_cannot_hold_keep_the_image_lossless(self):
+        rng = np.random.default_rng(3)
+        rgba = np.full((200, 300, 4), 255, np.uint8)
+        rgba[..., :3] = rng.integers(0, 256, (200, 300, 3), dtype=np.uint8)
+        rgba[:, :, 2] = rgba[:, :, 0] // 8 * 8    # fewer bits, still thousands of colours
+        mode, back, size, said = self.encode('busy.png', rgba)
+        self.assertEqual('RGB', mode)
+        np.testing.assert_array_equal(rgba[..., :3], back)
+        self.assertTrue(any('stays lossless' in line for line in said), said)
+        warning = [line for line in said if 'warning' in line]
+        self.assertEqual(1, len(warning), said)
+        self.assertIn('busy.png compresses badly', warning[0])
+
+    def test_small_and_transparent_images_stay_lossless_without_a_word(self):
+        image = next(i for i in catalogue.IMAGES if i.path.endswith('btn_Install_new_package.png'))
+        rgba = skingen.render(image, 2.0)
+        mode, back, _, said = self.encode(image.path, rgba)
+        self.assertEqual('RGBA', mode)
+        self.assertEqual([], said)
 
 
 class RasterTest(unittest.TestCase):
@@ -174,10 +218,11 @@ class PackTest(unittest.TestCase):
     def test_archive_is_reproducible_and_uses_forward_slashes(self):
         with tempfile.TemporaryDirectory() as tmp:
             docs, images = os.path.join(tmp, 'docs'), os.path.join(tmp, 'images')
+            document = b'<Window>' + b'<Label text="a" />' * 20 + b'</Window>\r\n'
             os.makedirs(os.path.join(images, 'Install uninstall'))
             os.makedirs(docs)
             with open(os.path.join(docs, 'A.xml'), 'wb') as f:
-                f.write(b'<Window />\r\n')
+                f.write(document)
             with open(os.path.join(images, 'Install uninstall', 'b.png'), 'wb') as f:
                 f.write(b'png')
             out1, out2 = os.path.join(tmp, '1.zip'), os.path.join(tmp, '2.zip')
@@ -188,8 +233,10 @@ class PackTest(unittest.TestCase):
                 self.assertEqual(a.read(), b.read())
             with zipfile.ZipFile(out1) as z:
                 self.assertEqual(['A.xml', 'Install uninstall/b.png'], z.namelist())
-                self.assertTrue(all(i.compress_type == zipfile.ZIP_DEFLATED for i in z.infolist()))
-                self.assertEqual(b'<Window />\r\n', z.read('A.xml'))
+                kinds = [i.compress_type for i in z.infolist()]
+                # The document shrinks when deflated; three bytes of "png" would only grow.
+                self.assertEqual([zipfile.ZIP_DEFLATED, zipfile.ZIP_STORED], kinds)
+                self.assertEqual(document, z.read('A.xml'))
 
 
 if __name__ == '__main__':

@@ -5,7 +5,10 @@
 
 writes each image of catalogue.IMAGES (and its @1.25x, @1.5x, @1.75x and @2x variants where it
 has them) under DIR with the archive's relative paths, plus scrollbar.bmp, and the program
-icon when asked. Files whose bytes would not change are left alone, so their timestamps keep
+icon when asked. Every PNG is as small as a lossless encoding makes it; a large opaque image is
+stored with a 256-colour palette instead where that changes no pixel visibly (see
+imagefiles.invisible), and each such choice is printed. An image that still takes more than
+BAD_BITS_PER_PIXEL is reported as compressing badly. Files whose bytes would not change are left alone, so their timestamps keep
 later build steps from rerunning. Output is deterministic: the same sources always give the
 same bytes.
 """
@@ -20,6 +23,43 @@ import art_extras  # noqa: E402
 import catalogue  # noqa: E402
 import imagefiles  # noqa: E402
 from raster import Canvas  # noqa: E402
+
+
+# Opaque images whose lossless PNG is at least this large are tried with a palette; below it the
+# palette's own 768 bytes eat most of the gain.
+PALETTE_FROM_BYTES = 16 * 1024
+# The drawn images need under one bit a pixel (smooth gradients and flat shapes); noise, dithering
+# or a photograph would need several, and would swell the exe.
+BAD_BITS_PER_PIXEL = 2.0
+BAD_FROM_BYTES = 8 * 1024
+
+
+def _figures(attempt):
+    return ('channels differ by %d at most, %.2f on average, %.2f over %d-pixel squares'
+            % (attempt.max_difference, attempt.mean_difference, attempt.block_difference, imagefiles.BLOCK))
+
+
+def encode_png(rel, rgba, say=print):
+    """The bytes to store for one image: its lossless PNG, or its smallest palette PNG whose
+    difference from it is invisible (imagefiles.invisible)."""
+    data = imagefiles.png_bytes(rgba)
+    if len(data) >= PALETTE_FROM_BYTES:
+        tries = imagefiles.palette_tries(rgba)
+        good = [t for t in tries if imagefiles.invisible(t) and len(t.data) < len(data)]
+        if good:
+            best = min(good, key=lambda t: len(t.data))
+            say('skingen: %s with a palette (%s): %d -> %d bytes; %s'
+                % (rel, best.method, len(data), len(best.data), _figures(best)))
+            data = best.data
+        elif tries:
+            closest = min(tries, key=lambda t: t.mean_difference)
+            say('skingen: %s stays lossless (%d bytes): its closest palette (%s) is visibly different: %s'
+                % (rel, len(data), closest.method, _figures(closest)))
+    bits = 8.0 * len(data) / (rgba.shape[0] * rgba.shape[1])
+    if len(data) >= BAD_FROM_BYTES and bits > BAD_BITS_PER_PIXEL:
+        say('skingen: warning: %s compresses badly: %d bytes, %.2f bits a pixel (the skin\'s images need '
+            'under %.1f); it makes the exe larger than it should be' % (rel, len(data), bits, BAD_BITS_PER_PIXEL))
+    return data
 
 
 def render(image, factor):
@@ -76,7 +116,7 @@ def main(argv=None):
     for rel, image, factor in planned_files():
         if args.only and args.only not in rel:
             continue
-        write_if_changed(os.path.join(args.images, rel), imagefiles.png_bytes(render(image, factor)))
+        write_if_changed(os.path.join(args.images, rel), encode_png(rel, render(image, factor)))
         count += 1
     if not args.only or args.only in catalogue.SCROLLBAR_BMP:
         write_if_changed(os.path.join(args.images, catalogue.SCROLLBAR_BMP),
