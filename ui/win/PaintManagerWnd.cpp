@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "ui/ControlUI.h"
+#include "ui/core/ControlUI.h"
 #include "ui/paint/ControlPainter.h"
 #include "ui/render/Fill.h"
 #include "ui/win/ShadowUI.h"
