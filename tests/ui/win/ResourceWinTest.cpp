@@ -43,7 +43,7 @@ TEST_F(ResourceWinTest, TheArchiveInTheExecutableServesDocumentsAndImages)
     const std::wstring folder = CSkinResources::GetResourceFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), L'\\');
-    EXPECT_EQ(GetFileAttributesW((folder + L"ui_ResourceWinTest.exe").c_str()) != INVALID_FILE_ATTRIBUTES, true);
+    EXPECT_EQ(GetFileAttributesW((folder + L"ui_win_ResourceWinTest.exe").c_str()) != INVALID_FILE_ATTRIBUTES, true);
 
     CMarkup markup;
     ASSERT_TRUE(LoadSkinMarkup(markup, L"KPMainFrame.xml")) << std::string(markup.GetLastErrorMessage().begin(),
