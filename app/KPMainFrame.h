@@ -12,8 +12,8 @@
 #include "pages/KPInstallPage1.h"
 #include "pages/KPInstallPage2.h"
 #include "pages/KPInstallPage3.h"
-#include "ui/ControlUI.h"
-#include "ui/TabLayoutUI.h"
+#include "ui/core/ControlUI.h"
+#include "ui/controls/TabLayoutUI.h"
 
 // The installer's one top-level window, built from "KPMainFrame.xml": the four wizard pages as the
 // items of the tab "tabInstall", each page's notifications handed to that page's controller, and

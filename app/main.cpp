@@ -9,7 +9,7 @@
 #include "app/KPMainFrame.h"
 #include "app/StartupCommandLine.h"
 #include "app/StartupSequence.h"
-#include "ui/PaintManagerUI.h"
+#include "ui/core/PaintManagerUI.h"
 #include "ui/win/ResourceWin.h"
 #include "ui/win/WindowWnd.h"
 

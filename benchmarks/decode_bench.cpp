@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/ImageDecoder.h"
+#include "ui/image/ImageDecoder.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <iterator>
 #include <string>
 
-#include "ui/ControlUI.h"
-#include "ui/DialogBuilder.h"
-#include "ui/Markup.h"
-#include "ui/PaintManagerUI.h"
-#include "ui/ResourceName.h"
-#include "ui/SkinResources.h"
+#include "ui/builder/DialogBuilder.h"
+#include "ui/core/ControlUI.h"
+#include "ui/core/PaintManagerUI.h"
+#include "ui/markup/Markup.h"
+#include "ui/resources/ResourceName.h"
+#include "ui/resources/SkinResources.h"
 
 using namespace SkinUI;
 

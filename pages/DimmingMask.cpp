@@ -1,6 +1,6 @@
 #include "pages/DimmingMask.h"
 
-#include "ui/ContainerUI.h"
+#include "ui/controls/ContainerUI.h"
 
 using SkinUI::CContainerUI;
 using SkinUI::CControlUI;

@@ -1,6 +1,6 @@
 #pragma once
-#include "ui/ControlUI.h"
-#include "ui/PaintManagerUI.h"
+#include "ui/core/ControlUI.h"
+#include "ui/core/PaintManagerUI.h"
 
 // The dimming laid over the whole main window while a question box runs over it: a plain control
 // floating over the root with the relative position 0,0 to 1,1, filled with black at alpha 0x33.

@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "app/KpBase.h"
-#include "ui/NotifyPump.h"
-#include "ui/PaintManagerUI.h"
+#include "ui/core/NotifyPump.h"
+#include "ui/core/PaintManagerUI.h"
 
 // A page's handle to a control of the window: the control tree owns the control, so the handle's
 // deleter does nothing. Empty when the layout has no control of that name.

@@ -2,9 +2,9 @@
 #include <string>
 
 #include "pages/KPInstallPage.h"
-#include "ui/ButtonUI.h"
-#include "ui/OptionUI.h"
-#include "ui/VerticalLayoutUI.h"
+#include "ui/controls/ButtonUI.h"
+#include "ui/controls/OptionUI.h"
+#include "ui/controls/VerticalLayoutUI.h"
 
 // The welcome page ("verroot0", virtual window "install0"): "立即安装", the agreement check box with
 // its link "同意《用户协议》", the custom-install link and the title bar's minimise and close buttons.

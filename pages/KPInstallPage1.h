@@ -2,11 +2,11 @@
 #include <string>
 
 #include "pages/KPInstallPage.h"
-#include "ui/ButtonUI.h"
-#include "ui/HorizontalLayoutUI.h"
-#include "ui/LabelUI.h"
-#include "ui/OptionUI.h"
-#include "ui/VerticalLayoutUI.h"
+#include "ui/controls/ButtonUI.h"
+#include "ui/controls/HorizontalLayoutUI.h"
+#include "ui/controls/LabelUI.h"
+#include "ui/controls/OptionUI.h"
+#include "ui/controls/VerticalLayoutUI.h"
 
 // The options page ("verroot1", virtual window "install1"): the install folder with "修改", the
 // desktop-shortcut box, "返回" and "立即安装". It edits the process's InstallSettings.

@@ -2,10 +2,10 @@
 #include <windows.h>
 
 #include "pages/KPInstallPage.h"
-#include "ui/ButtonUI.h"
-#include "ui/LabelUI.h"
-#include "ui/ProgressUI.h"
-#include "ui/VerticalLayoutUI.h"
+#include "ui/controls/ButtonUI.h"
+#include "ui/controls/LabelUI.h"
+#include "ui/controls/ProgressUI.h"
+#include "ui/controls/VerticalLayoutUI.h"
 
 // The progress page ("verroot2", virtual window "install2"): the bar and the line under it. The
 // install flow decides the percentage and pushes it here with SetProgress.

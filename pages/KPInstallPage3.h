@@ -2,8 +2,8 @@
 #include <string>
 
 #include "pages/KPInstallPage.h"
-#include "ui/ButtonUI.h"
-#include "ui/VerticalLayoutUI.h"
+#include "ui/controls/ButtonUI.h"
+#include "ui/controls/VerticalLayoutUI.h"
 
 // The completion page ("verroot3", virtual window "install3"): "安装完成" with "立即体验".
 // Leaving it through its buttons does the installer's own share of the installation

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/KPObjectWnd.h"
-#include "ui/ButtonUI.h"
-#include "ui/LabelUI.h"
-#include "ui/TextUI.h"
+#include "ui/controls/ButtonUI.h"
+#include "ui/controls/LabelUI.h"
+#include "ui/controls/TextUI.h"
 
 // The installer's skinned question box, built from "KPMsgBox.xml": a title line, a message, an
 // icon, an OK, a Cancel and a close button. ShowMessageBox creates one per question; the box

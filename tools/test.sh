@@ -41,6 +41,8 @@ else
   tail -n 40 "$logs"/native-*.log; failed=$((failed + 1))
 fi
 
+step "layering check (tools/check-layers.py)" python3 tools/check-layers.py
+
 if [ -x tools/fuzz.sh ]; then
   step "fuzzers (short runs)" tools/fuzz.sh 15
 fi

@@ -27,8 +27,8 @@
 #include "app/WizardTestSupport.h"
 #include "pages/DimmingMask.h"
 #include "pages/PageServices.h"
-#include "ui/ContainerUI.h"
-#include "ui/ProgressUI.h"
+#include "ui/controls/ContainerUI.h"
+#include "ui/controls/ProgressUI.h"
 
 using namespace WizardTest;
 using Stage = CInstallFlow::Stage;

@@ -7,7 +7,7 @@
 #include "app/InstallEvents.h"
 #include "app/KPMainFrame.h"
 #include "app/WizardTestSupport.h"
-#include "ui/TabLayoutUI.h"
+#include "ui/controls/TabLayoutUI.h"
 
 using namespace WizardTest;
 

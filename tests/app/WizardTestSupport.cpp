@@ -1,6 +1,6 @@
 #include "app/WizardTestSupport.h"
 
-#include "ui/PaintManagerUI.h"
+#include "ui/core/PaintManagerUI.h"
 #include "ui/win/WindowTestSupport.h"
 
 namespace WizardTest {

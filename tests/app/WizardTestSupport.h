@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/KPMainFrame.h"
-#include "ui/ControlUI.h"
-#include "ui/NotifyUI.h"
+#include "ui/core/ControlUI.h"
+#include "ui/core/NotifyUI.h"
 
 namespace WizardTest {
 

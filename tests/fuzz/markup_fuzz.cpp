@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "ui/Markup.h"
-#include "ui/UIValues.h"
+#include "ui/base/UIValues.h"
+#include "ui/markup/Markup.h"
 
 using namespace SkinUI;
 

@@ -11,8 +11,9 @@
 #include <cstring>
 #include <string>
 
-#include "ui/ImageAttribute.h"
-#include "ui/UIValues.h"
+#include "ui/base/UIValues.h"
+#include "ui/image/ImageAttribute.h"
+#include "ui/text/AsciiCase.h"
 
 using namespace SkinUI;
 

@@ -26,10 +26,10 @@
 #include "pages/KPInstallPage0.h"
 #include "pages/KPInstallPage3.h"
 #include "pages/PageServices.h"
-#include "ui/ContainerUI.h"
-#include "ui/LabelUI.h"
-#include "ui/OptionUI.h"
-#include "ui/ProgressUI.h"
+#include "ui/controls/ContainerUI.h"
+#include "ui/controls/LabelUI.h"
+#include "ui/controls/OptionUI.h"
+#include "ui/controls/ProgressUI.h"
 
 using namespace WizardTest;
 using SkinUI::CControlUI;

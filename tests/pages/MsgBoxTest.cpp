@@ -7,7 +7,7 @@
 
 #include "../ui/win/WindowTestSupport.h"
 #include "pages/KPMsgBox.h"
-#include "ui/ControlUI.h"
+#include "ui/core/ControlUI.h"
 #include "ui/win/Monitors.h"
 
 using namespace SkinUI;

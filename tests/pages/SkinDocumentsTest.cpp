@@ -15,17 +15,17 @@
 #include <vector>
 
 #include "pages/SkinArchiveFile.h"
-#include "ui/ButtonUI.h"
-#include "ui/ContainerUI.h"
-#include "ui/ControlUI.h"
-#include "ui/DialogBuilder.h"
-#include "ui/ImageCache.h"
-#include "ui/LabelUI.h"
-#include "ui/OptionUI.h"
-#include "ui/PaintManagerUI.h"
-#include "ui/ProgressUI.h"
-#include "ui/SkinResources.h"
-#include "ui/TabLayoutUI.h"
+#include "ui/controls/ButtonUI.h"
+#include "ui/controls/ContainerUI.h"
+#include "ui/core/ControlUI.h"
+#include "ui/builder/DialogBuilder.h"
+#include "ui/image/ImageCache.h"
+#include "ui/controls/LabelUI.h"
+#include "ui/controls/OptionUI.h"
+#include "ui/core/PaintManagerUI.h"
+#include "ui/controls/ProgressUI.h"
+#include "ui/resources/SkinResources.h"
+#include "ui/controls/TabLayoutUI.h"
 
 using namespace SkinUI;
 

@@ -11,8 +11,8 @@
 
 #include "BenchClock.h"
 #include "app/KPObjectWnd.h"
-#include "ui/PaintManagerUI.h"
-#include "ui/SkinResources.h"
+#include "ui/core/PaintManagerUI.h"
+#include "ui/resources/SkinResources.h"
 #include "ui/win/ResourceWin.h"
 
 namespace {

@@ -2,9 +2,9 @@
 #include <functional>
 #include <memory>
 
-#include "ui/ImageAttribute.h"
-#include "ui/ImageInfo.h"
-#include "ui/UIGeometry.h"
+#include "ui/base/UIGeometry.h"
+#include "ui/image/ImageAttribute.h"
+#include "ui/image/ImageInfo.h"
 #include "ui/render/Canvas.h"
 
 // Draws a window's control tree into a canvas. The model classes stay free of drawing; this is

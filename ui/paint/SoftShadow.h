@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/UIGeometry.h"
+#include "ui/base/UIGeometry.h"
 #include "ui/render/Canvas.h"
 
 // The computed drop shadow drawn around a window when no shadow image is given.

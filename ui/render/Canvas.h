@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/UIGeometry.h"
+#include "ui/base/UIGeometry.h"
 #include "ui/render/PixelMath.h"
 
 // The drawing surface of a window: a view of a premultiplied 32-bit pixel buffer (rows top-down)

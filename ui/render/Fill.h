@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/UIGeometry.h"
+#include "ui/base/UIGeometry.h"
 #include "ui/render/Canvas.h"
 
 // Solid and gradient fills, rounded rectangles and borders, composited source-over into a canvas

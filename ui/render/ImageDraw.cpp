@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/NineGrid.h"
+#include "ui/image/NineGrid.h"
 #include "ui/render/Resample.h"
 
 namespace SkinUI {

@@ -1,7 +1,7 @@
 #pragma once
-#include "ui/ImageAttribute.h"
-#include "ui/ImageInfo.h"
-#include "ui/UIGeometry.h"
+#include "ui/base/UIGeometry.h"
+#include "ui/image/ImageAttribute.h"
+#include "ui/image/ImageInfo.h"
 #include "ui/render/Canvas.h"
 #include "ui/render/ImageView.h"
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "ui/ImageInfo.h"
+#include "ui/image/ImageInfo.h"
 #include "ui/render/PixelMath.h"
 
 // Read access to the premultiplied pixels of a decoded image.

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "ui/UIGeometry.h"
+#include "ui/base/UIGeometry.h"
 
 // Arithmetic on premultiplied 32-bit pixels.
 //

@@ -1,7 +1,7 @@
 #pragma once
 #include <climits>
 
-#include "ui/UIGeometry.h"
+#include "ui/base/UIGeometry.h"
 
 // Rectangle arithmetic that cannot overflow, for geometry that comes from markup and may be absurd.
 namespace SkinUI {

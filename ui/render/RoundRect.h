@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/UIGeometry.h"
+#include "ui/base/UIGeometry.h"
 
 // The geometry of a rectangle with elliptic corners, and how much of each pixel it covers.
 namespace SkinUI {

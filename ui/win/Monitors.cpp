@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <mutex>
 
-#include "ui/WindowPlacement.h"
+#include "ui/core/WindowPlacement.h"
 
 namespace SkinUI {
 namespace {

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "ui/PaintManagerUI.h"
-#include "ui/UIHost.h"
+#include "ui/core/PaintManagerUI.h"
+#include "ui/core/UIHost.h"
 #include "ui/win/DibSurface.h"
 #include "ui/win/GdiTextRenderer.h"
 #include "ui/win/MessageFilterUI.h"

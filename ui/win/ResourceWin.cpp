@@ -2,15 +2,31 @@
 
 #include <atomic>
 
-#include "KPCore/inner/SystemFolders.h"
-#include "ui/ImageLoader.h"
-#include "ui/ResourceIndex.h"
-#include "ui/SkinResources.h"
+#include "ui/resources/ExeResource.h"
+#include "ui/resources/ResourceIndex.h"
+#include "ui/resources/SkinResources.h"
 
 namespace SkinUI {
 namespace {
 
 std::atomic<HMODULE> g_resourceModule{nullptr};
+
+// The folder of `module`'s file, without a trailing backslash; empty when Windows cannot say.
+std::wstring ModuleFolder(HMODULE module)
+{
+    // Usually within MAX_PATH; a longer location gets a bigger buffer rather than a cut path.
+    for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
+        std::vector<wchar_t> buffer(size, L'\0');
+        const DWORD length = GetModuleFileNameW(module, buffer.data(), size);
+        if (length == 0) return std::wstring();
+        if (length < size) {
+            const std::wstring path(buffer.data(), length);
+            const size_t slash = path.rfind(L'\\');
+            return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+        }
+    }
+    return std::wstring();
+}
 
 bool ReadFromResourceModule(const std::wstring& type, const std::wstring& name, std::vector<unsigned char>& bytes)
 {
@@ -49,7 +65,8 @@ void InstallExeResourceReader(HMODULE module)
 bool LoadSkinFromResource(HINSTANCE module)
 {
     CSkinResources::SetResourceMode(UILIB_ZIPRESOURCE);
-    CSkinResources::SetResourceFolder(GetModuleDir());  // not consulted while the archive is in memory
+    // Loose skin files would lie beside the module; not consulted while the archive is in memory.
+    CSkinResources::SetResourceFolder(ModuleFolder(module));
     InstallExeResourceReader(module);
 
     bool opened = false;

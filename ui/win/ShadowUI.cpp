@@ -1,8 +1,8 @@
 #include "ui/win/ShadowUI.h"
 
-#include "ui/ImageAttribute.h"
-#include "ui/ImageCache.h"
-#include "ui/PaintManagerUI.h"
+#include "ui/core/PaintManagerUI.h"
+#include "ui/image/ImageAttribute.h"
+#include "ui/image/ImageCache.h"
 #include "ui/paint/SoftShadow.h"
 #include "ui/render/ImageDraw.h"
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "ui/UIGeometry.h"
-#include "ui/WindowSettings.h"
+#include "ui/base/UIGeometry.h"
+#include "ui/core/WindowSettings.h"
 #include "ui/win/DibSurface.h"
 
 // The drop shadow of a window: a separate layered window that never takes activation, kept right

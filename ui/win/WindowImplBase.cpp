@@ -4,7 +4,7 @@
 
 #include <cwctype>
 
-#include "ui/ControlUI.h"
+#include "ui/core/ControlUI.h"
 
 namespace SkinUI {
 

@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "ui/DialogBuilder.h"
-#include "ui/NotifyPump.h"
-#include "ui/NotifyUI.h"
-#include "ui/PaintManagerUI.h"
+#include "ui/builder/DialogBuilder.h"
+#include "ui/core/NotifyPump.h"
+#include "ui/core/NotifyUI.h"
+#include "ui/core/PaintManagerUI.h"
 #include "ui/win/MessageFilterUI.h"
 #include "ui/win/PaintManagerWnd.h"
 #include "ui/win/WindowWnd.h"

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "ui/ButtonUI.h"
-#include "ui/ControlUI.h"
-#include "ui/DialogBuilder.h"
-#include "ui/OptionUI.h"
-#include "ui/PaintManagerUI.h"
-#include "ui/ProgressUI.h"
+#include "ui/builder/DialogBuilder.h"
+#include "ui/controls/ButtonUI.h"
+#include "ui/controls/OptionUI.h"
+#include "ui/controls/ProgressUI.h"
+#include "ui/core/ControlUI.h"
+#include "ui/core/PaintManagerUI.h"
 #include "ui/paint/ControlPainter.h"
 #include "ui/paint/SoftShadow.h"
 #include "ui/paint/TextRenderer.h"

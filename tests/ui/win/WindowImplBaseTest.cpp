@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "WindowTestSupport.h"
 #include "app/KPObjectWnd.h"
-#include "ui/ControlUI.h"
-#include "ui/TabLayoutUI.h"
+#include "ui/controls/TabLayoutUI.h"
+#include "ui/core/ControlUI.h"
 #include "ui/render/PixelMath.h"
+#include "WindowTestSupport.h"
 
 using namespace SkinUI;
 using Render::Pixel;

@@ -12,10 +12,10 @@
 #include <stb_image_write.h>
 #pragma GCC diagnostic pop
 
-#include "ui/ImageCache.h"
-#include "ui/PaintManagerUI.h"
-#include "ui/SkinResources.h"
+#include "ui/core/PaintManagerUI.h"
+#include "ui/image/ImageCache.h"
 #include "ui/render/PixelMath.h"
+#include "ui/resources/SkinResources.h"
 #include "ui/win/WindowWnd.h"
 
 namespace WindowTest {

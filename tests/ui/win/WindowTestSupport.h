@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/ImageInfo.h"
+#include "ui/image/ImageInfo.h"
 #include "ui/render/Canvas.h"
 
 // Shared by the tests that show real skinned windows under Wine: the built skin archive, the

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "ui/TextStyle.h"
-#include "ui/UIGeometry.h"
+#include "ui/base/TextStyle.h"
+#include "ui/base/UIGeometry.h"
 #include "ui/render/Canvas.h"
 
 // Text output into a canvas. GDI draws the text white on black into a private 32-bit DIB; the

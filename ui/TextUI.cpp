@@ -1,7 +1,0 @@
-#include "ui/TextUI.h"
-
-namespace SkinUI {
-
-CTextUI::CTextUI() { SetTextStyle(kTextLeft | kTextTop | kTextWordBreak); }
-
-}  // namespace SkinUI

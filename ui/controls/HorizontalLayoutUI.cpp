@@ -1,0 +1,10 @@
+#include "ui/controls/HorizontalLayoutUI.h"
+
+namespace SkinUI {
+
+UISize CHorizontalLayoutUI::LayoutChildren(const UIRect& rc)
+{
+    return LayoutHorizontal(rc, GetLayoutParams(), GetLayoutItems());
+}
+
+}  // namespace SkinUI

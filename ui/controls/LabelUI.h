@@ -1,0 +1,47 @@
+#pragma once
+#include <optional>
+
+#include "ui/base/TextStyle.h"
+#include "ui/core/ControlUI.h"
+
+// A single text: alignment, font, colours, inner padding, ellipsis and wrapping.
+namespace SkinUI {
+
+class CLabelUI : public CControlUI {
+public:
+    CLabelUI();
+
+    std::wstring GetClass() const override { return L"LabelUI"; }
+
+    // kText* flags (ui/base/TextStyle.h); a label is one line, vertically centred, left aligned.
+    unsigned GetTextStyle() const { return m_textStyle; }
+    void SetTextStyle(unsigned style);
+    int GetFont() const { return m_font; }  // -1: the window's default font
+    void SetFont(int id);
+    // Unset colours fall back to the window's default and disabled text colours when drawn.
+    std::optional<UIColor> GetTextColor() const { return m_textColor; }
+    void SetTextColor(UIColor color);
+    std::optional<UIColor> GetDisabledTextColor() const { return m_disabledTextColor; }
+    void SetDisabledTextColor(UIColor color);
+    // Inner margin of the text, in device pixels (set in document units).
+    UIRect GetTextPadding() const { return ScaleMargins(m_textPadding); }
+    void SetTextPadding(const UIRect& padding);
+    bool IsShowHtml() const { return m_showHtml; }
+
+    void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+
+private:
+    unsigned m_textStyle = kTextVCenter | kTextSingleLine;
+    int m_font = -1;
+    std::optional<UIColor> m_textColor;
+    std::optional<UIColor> m_disabledTextColor;
+    UIRect m_textPadding;
+    bool m_showHtml = false;
+};
+
+// The colour a label's text is drawn in: its own colour, or the window's, depending on whether it
+// is enabled.
+UIColor ChooseLabelTextColor(bool enabled, std::optional<UIColor> textColor, std::optional<UIColor> disabledTextColor,
+                             UIColor windowDefault, UIColor windowDisabled);
+
+}  // namespace SkinUI
