@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "WindowTestSupport.h"
-#include "app/KPObjectWnd.h"
+#include "pages/KPObjectWnd.h"
 #include "ui/ControlUI.h"
 #include "ui/TabLayoutUI.h"
 #include "ui/render/PixelMath.h"
