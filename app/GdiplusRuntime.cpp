@@ -4,7 +4,7 @@
 #include <objbase.h>
 #include <gdiplus.h>
 
-#include "app/DllHardening.h"
+#include "KPCore/inner/DllHardening.h"
 
 namespace {
 

@@ -1,22 +1,45 @@
 #include "app/KPMainFrame.h"
 
-#include "app/InstallEvents.h"
+#include <utility>
+
+#include "KPCore/inner/ProductInfo.h"
+#include "pages/DimmingMask.h"
+#include "pages/InstallEvents.h"
+#include "pages/InstallSettings.h"
+#include "pages/KPMsgBox.h"
+#include "pages/WindowLook.h"
 
 namespace {
 
-constexpr UINT kProgramIconId = 101;
 constexpr int kPageCount = 4;
+
+int AskAfterFailureWithMessageBox(HWND owner)
+{
+    return ShowMessageBox(owner, kProductName, L"下载失败！", L"请检查网络", L"确定", L"取消", nullptr,
+                          kInstallerWindowStyle, kInstallerWindowExStyle, true);
+}
 
 }  // namespace
 
 const wchar_t* const kPageVirtualWnds[4] = {L"install0", L"install1", L"install2", L"install3"};
 
-KPMainFrame::KPMainFrame()
+MainFrameServices RealMainFrameServices()
+{
+    MainFrameServices services;
+    services.pages = RealPageServices();
+    services.flow = RealInstallFlowServices();
+    services.askAfterFailure = AskAfterFailureWithMessageBox;
+    return services;
+}
+
+KPMainFrame::KPMainFrame(MainFrameServices services)
     : CKPObjectWnd(L"KPMainFrame.xml", L"kpmainframe"),
-      m_page0(&m_pm),
-      m_page1(&m_pm),
-      m_page2(&m_pm),
-      m_page3(&m_pm)
+      m_services(std::move(services)),
+      m_page0(&m_pm, m_services.pages),
+      m_page1(&m_pm, m_services.pages),
+      m_page2(&m_pm, m_services.pages),
+      m_page3(&m_pm, m_services.pages),
+      m_flow(*this, m_services.flow)
 {
     CKPInstallPage* pages[kPageCount] = {&m_page0, &m_page1, &m_page2, &m_page3};
     for (int i = 0; i < kPageCount; ++i) {
@@ -28,25 +51,16 @@ KPMainFrame::KPMainFrame()
 KPMainFrame::~KPMainFrame()
 {
     for (const wchar_t* name : kPageVirtualWnds) RemoveVirtualWnd(name);
-    if (m_deletedFlag) *m_deletedFlag = true;
-    // The members go now in reverse order: the references and pages, then the install worker,
-    // which is stopped and joined. The install flow goes first: it abandons a running download, so
-    // no report of it can reach the window any more.
+    // The members go now in reverse order: the warm-up, then the install flow, which abandons a
+    // running download, so no report of it can reach the window any more; then the references and
+    // pages, and the install worker, which is stopped and joined.
 }
 
 KPMainFrame* KPMainFrame::Create(HWND parent, KpBase* parentBase, bool modal, const wchar_t* title, DWORD style,
-                                 DWORD exStyle, bool show)
+                                 DWORD exStyle, bool show, MainFrameServices services)
 {
-    auto* frame = new KPMainFrame();
-    bool deleted = false;
-    frame->m_deletedFlag = &deleted;
-    if (!frame->SkinUI::CWindowWnd::Create(parent, title, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr)) {
-        // A window that got as far as its first message has been destroyed, and the frame with it.
-        if (!deleted) delete frame;
-        return nullptr;
-    }
-    frame->m_deletedFlag = nullptr;
+    KPMainFrame* frame = CreateOwnedWindow(new KPMainFrame(std::move(services)), parent, title, style, exStyle);
+    if (!frame) return nullptr;
     frame->SetIcon(kProgramIconId);
     frame->SetOwner(parentBase);
     frame->CenterWindow();
@@ -59,18 +73,11 @@ KPMainFrame* KPMainFrame::Create(HWND parent, KpBase* parentBase, bool modal, co
     return frame;
 }
 
-void KPMainFrame::OnFinalMessage(HWND hWnd)
-{
-    CKPObjectWnd::OnFinalMessage(hWnd);
-    delete this;
-}
-
 void KPMainFrame::InitWindow()
 {
     m_pmWnd.SetLayered(true);
-    m_root = std::shared_ptr<SkinUI::CControlUI>(m_pm.FindControl(L"verRoot"), [](SkinUI::CControlUI*) {});
-    m_tab = std::shared_ptr<SkinUI::CTabLayoutUI>(static_cast<SkinUI::CTabLayoutUI*>(m_pm.FindControl(L"tabInstall")),
-                                                  [](SkinUI::CTabLayoutUI*) {});
+    m_root = BindControl<SkinUI::CControlUI>(m_pm, L"verRoot");
+    m_tab = BindControl<SkinUI::CTabLayoutUI>(m_pm, L"tabInstall");
     m_page0.Init();
     m_page1.Init();
     m_page2.Init();
@@ -134,4 +141,41 @@ void KPMainFrame::ShowPage(int page)
 
 int KPMainFrame::GetShownPage() const { return m_tab ? m_tab->GetCurSel() : -1; }
 
-void KPMainFrame::StartInstall() { m_flow.Start(); }
+void KPMainFrame::StartInstall() { m_flow.Start(GetInstallSettings()); }
+
+// ---- the install flow's window ----
+
+void KPMainFrame::ShowProgress(double percent) { m_page2.SetProgress(percent); }
+
+bool KPMainFrame::AskAfterFailure()
+{
+    // The window stays dimmed behind the question until it is answered.
+    CDimmingMask mask(m_pm);
+    return m_services.askAfterFailure(GetHWND()) == CKPMsgBox::kOk;
+}
+
+void KPMainFrame::FinishInstall() { m_page3.FinishInstall(); }
+
+bool KPMainFrame::IsQuestionOpen() const { return !::IsWindowEnabled(m_hWnd); }
+
+void KPMainFrame::PostClose() { ::PostMessageW(GetHWND(), WM_CLOSE, 0, 0); }
+
+void KPMainFrame::StartTimer(unsigned int id, unsigned int milliseconds)
+{
+    ::SetTimer(GetHWND(), id, milliseconds, nullptr);
+}
+
+void KPMainFrame::StopTimer(unsigned int id)
+{
+    // The flow stops its timers as the window goes, when its handle may be stale already.
+    HWND window = GetHWND();
+    if (window && ::IsWindow(window)) ::KillTimer(window, id);
+}
+
+ReportPoster KPMainFrame::MakeReportPoster()
+{
+    HWND window = GetHWND();
+    return [window](int code, int attempt) {
+        ::PostMessageW(window, WM_DOWNLOAD_REPORT, static_cast<WPARAM>(code), static_cast<LPARAM>(attempt));
+    };
+}

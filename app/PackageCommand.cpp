@@ -1,5 +1,7 @@
 #include "app/PackageCommand.h"
 
+#include "pages/VendorAddress.h"
+
 namespace {
 
 constexpr wchar_t kPackageQuery[] = L"/openapi/download?ch=10009&app=10000";
@@ -12,8 +14,6 @@ void AppendHex(std::wstring& out, std::uint32_t value, int digits)
 }
 
 }  // namespace
-
-std::wstring VendorAddress(const wchar_t* path) { return std::wstring(L"https://" KP_VENDOR_HOST) + path; }
 
 std::wstring PackageUrl() { return VendorAddress(kPackageQuery); }
 

@@ -4,11 +4,6 @@
 
 // How the installer names, fetches and starts the setup package.
 
-// An address on the vendor's web server (KP_VENDOR_HOST, host[:port]), always over HTTPS: the
-// package and the licence agreement come from the same place, and neither can be altered in transit.
-// `path` starts with "/".
-std::wstring VendorAddress(const wchar_t* path);
-
 // The package on the vendor's web server.
 std::wstring PackageUrl();
 

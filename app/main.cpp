@@ -2,23 +2,19 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "KPCore/inner/DllHardening.h"
 #include "KPCore/inner/ProductInfo.h"
 #include "KPCore/inner/ScreenDpi.h"
-#include "app/DllHardening.h"
 #include "app/GdiplusRuntime.h"
 #include "app/KPMainFrame.h"
 #include "app/StartupCommandLine.h"
 #include "app/StartupSequence.h"
+#include "pages/WindowLook.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/win/ResourceWin.h"
 #include "ui/win/WindowWnd.h"
 
 namespace {
-
-// The main window: visible, caption, system menu and sizing frame (the skin replaces the caption
-// and frame), with a raised edge.
-constexpr DWORD kMainWindowStyle = 0x10CC0000;
-constexpr DWORD kMainWindowExStyle = WS_EX_WINDOWEDGE;
 
 StartupSteps RealStartupSteps(HINSTANCE instance, const char* commandLine)
 {
@@ -35,7 +31,8 @@ StartupSteps RealStartupSteps(HINSTANCE instance, const char* commandLine)
     steps.measureDisplayDpi = [] { SkinUI::CPaintManagerUI::SetProcessDpi(GetScreenDpi()); };
     steps.loadSkin = [instance] { SkinUI::LoadSkinFromResource(instance); };
     steps.runMainWindow = [] {
-        KPMainFrame::Create(nullptr, nullptr, true, kProductName, kMainWindowStyle, kMainWindowExStyle, true);
+        KPMainFrame::Create(nullptr, nullptr, true, kProductName, kInstallerWindowStyle, kInstallerWindowExStyle, true,
+                            RealMainFrameServices());
     };
     steps.stopGdiplus = [](std::uintptr_t token) { StopGdiplus(static_cast<ULONG_PTR>(token)); };
     steps.uninitializeCom = [] { CoUninitialize(); };

@@ -6,7 +6,7 @@
 #include <security.h>
 #include <wincrypt.h>
 
-#include "app/DllHardening.h"
+#include "KPCore/inner/DllHardening.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 // known to it, and the certificate chain it builds may use cached data only.
 
 // Finds a function of a system DLL; null when the DLL or the function is missing. The program
-// uses SystemProcAddress (app/DllHardening.h); tests put in their own.
+// uses SystemProcAddress (KPCore/inner/DllHardening.h); tests put in their own.
 using SystemLookup = std::function<FARPROC(const wchar_t* dllName, const char* functionName)>;
 
 // The three steps of the warm-up; each is true when it could do its work. A missing DLL or

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/DllHardening.h"
+#include "KPCore/inner/DllHardening.h"
 #include "net/PeCheck.h"
 #include "net/TextEncoding.h"
 

@@ -1,11 +1,13 @@
 #include "pages/KPInstallPage.h"
 
-#include "app/InstallEvents.h"
 #include "pages/DimmingMask.h"
-#include "pages/PageServices.h"
+#include "pages/InstallEvents.h"
 #include "ui/win/PaintManagerWnd.h"
 
-CKPInstallPage::CKPInstallPage(SkinUI::CPaintManagerUI* paintManager) : m_paintManager(paintManager) {}
+CKPInstallPage::CKPInstallPage(SkinUI::CPaintManagerUI* paintManager, const PageServices& services)
+    : m_paintManager(paintManager), m_services(services)
+{
+}
 
 CKPInstallPage::~CKPInstallPage() = default;
 
@@ -29,7 +31,7 @@ int CKPInstallPage::AskToClose() const
 {
     // The window stays dimmed behind the box until it is answered.
     CDimmingMask mask(*m_paintManager);
-    return GetPageServices().askClose(GetWindow());
+    return m_services.askClose(GetWindow());
 }
 
 void CKPInstallPage::ConfirmClose() const

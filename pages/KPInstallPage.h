@@ -1,16 +1,11 @@
 #pragma once
 #include <windows.h>
 
-#include <memory>
-
-#include "app/KpBase.h"
+#include "pages/ControlRef.h"
+#include "pages/KpBase.h"
+#include "pages/PageServices.h"
 #include "ui/core/NotifyPump.h"
 #include "ui/core/PaintManagerUI.h"
-
-// A page's handle to a control of the window: the control tree owns the control, so the handle's
-// deleter does nothing. Empty when the layout has no control of that name.
-template <typename T>
-using ControlRef = std::shared_ptr<T>;
 
 // What the four wizard pages share. A page owns no window: it is the notification handler that the
 // main window registers for the page's container, and its KpBase part sends the page's events to
@@ -21,7 +16,8 @@ using ControlRef = std::shared_ptr<T>;
 // button asks before it closes.
 class CKPInstallPage : public SkinUI::CNotifyPump, public KpBase {
 public:
-    explicit CKPInstallPage(SkinUI::CPaintManagerUI* paintManager);
+    // `services` must outlive the page (the main window owns both).
+    CKPInstallPage(SkinUI::CPaintManagerUI* paintManager, const PageServices& services);
     ~CKPInstallPage() override;
 
     // Finds the page's controls; the main window calls it once its layout is built.
@@ -32,11 +28,11 @@ public:
     void OnEvent(int code, int argument, int reserved) override;
 
 protected:
-    // The control named `name`, taken as a T without a check (the layout decides the class).
+    // The control named `name` when it is a T, else empty.
     template <typename T>
     ControlRef<T> Bind(const wchar_t* name) const
     {
-        return ControlRef<T>(static_cast<T*>(m_paintManager->FindControl(name)), [](T*) {});
+        return BindControl<T>(*m_paintManager, name);
     }
 
     // True when `msg` came from the control that `handle` refers to.
@@ -59,4 +55,5 @@ protected:
     void PostClose() const;
 
     SkinUI::CPaintManagerUI* m_paintManager;
+    const PageServices& m_services;
 };

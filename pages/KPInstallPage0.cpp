@@ -1,12 +1,12 @@
 #include "pages/KPInstallPage0.h"
 
-#include "app/InstallEvents.h"
-#include "app/PackageCommand.h"
-#include "pages/PageServices.h"
+#include "pages/InstallEvents.h"
+#include "pages/VendorAddress.h"
 
 using SkinUI::TNotifyUI;
 
-CKPInstallPage0::CKPInstallPage0(SkinUI::CPaintManagerUI* paintManager) : CKPInstallPage(paintManager)
+CKPInstallPage0::CKPInstallPage0(SkinUI::CPaintManagerUI* paintManager, const PageServices& services)
+    : CKPInstallPage(paintManager, services)
 {
     MapNotify(L"click", [this](TNotifyUI& msg) { OnClick(msg); });
     MapNotify(L"selectchanged", [this](TNotifyUI& msg) { OnSelectChanged(msg); });
@@ -34,7 +34,7 @@ void CKPInstallPage0::OnClick(TNotifyUI& msg)
     } else if (IsFrom(msg, customBtn)) {
         SendEvent(EVENT_SHOW_PAGE, PAGE_OPTIONS, 0);
     } else if (IsFrom(msg, kp_btn_protocal)) {
-        GetPageServices().openAddress(AgreementAddress());
+        m_services.openAddress(AgreementAddress());
     }
 }
 

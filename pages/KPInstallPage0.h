@@ -10,7 +10,7 @@
 // its link "同意《用户协议》", the custom-install link and the title bar's minimise and close buttons.
 class CKPInstallPage0 : public CKPInstallPage {
 public:
-    explicit CKPInstallPage0(SkinUI::CPaintManagerUI* paintManager);
+    CKPInstallPage0(SkinUI::CPaintManagerUI* paintManager, const PageServices& services);
 
     void Init() override;
     void OnClick(SkinUI::TNotifyUI& msg);

@@ -1,13 +1,13 @@
 #include "pages/KPInstallPage1.h"
 
-#include "KPCore/inner/FolderPicker.h"
 #include "KPCore/inner/ProductInfo.h"
-#include "app/InstallEvents.h"
-#include "app/InstallSettings.h"
+#include "pages/InstallEvents.h"
+#include "pages/InstallSettings.h"
 
 using SkinUI::TNotifyUI;
 
-CKPInstallPage1::CKPInstallPage1(SkinUI::CPaintManagerUI* paintManager) : CKPInstallPage(paintManager)
+CKPInstallPage1::CKPInstallPage1(SkinUI::CPaintManagerUI* paintManager, const PageServices& services)
+    : CKPInstallPage(paintManager, services)
 {
     MapNotify(L"click", [this](TNotifyUI& msg) { OnClick(msg); });
     MapNotify(L"selectchanged", [this](TNotifyUI& msg) { OnSelectChanged(msg); });
@@ -67,7 +67,7 @@ void CKPInstallPage1::OnSelectChanged(TNotifyUI& msg)
 void CKPInstallPage1::ChangeInstallFolder()
 {
     InstallSettings& settings = GetInstallSettings();
-    const std::wstring chosen = BrowseForFolder(settings.installDir, GetWindow());
+    const std::wstring chosen = m_services.chooseFolder(settings.installDir, GetWindow());
     if (chosen.empty()) return;  // cancelled
     settings.installDir = InstallFolderFor(chosen);
     if (pathLab) pathLab->SetText(settings.installDir);

@@ -12,7 +12,7 @@
 // desktop-shortcut box, "返回" and "立即安装". It edits the process's InstallSettings.
 class CKPInstallPage1 : public CKPInstallPage {
 public:
-    explicit CKPInstallPage1(SkinUI::CPaintManagerUI* paintManager);
+    CKPInstallPage1(SkinUI::CPaintManagerUI* paintManager, const PageServices& services);
 
     // Binds the controls, shows installDir and sets both boxes from the settings.
     void Init() override;

@@ -4,7 +4,8 @@
 
 using SkinUI::TNotifyUI;
 
-CKPInstallPage2::CKPInstallPage2(SkinUI::CPaintManagerUI* paintManager) : CKPInstallPage(paintManager)
+CKPInstallPage2::CKPInstallPage2(SkinUI::CPaintManagerUI* paintManager, const PageServices& services)
+    : CKPInstallPage(paintManager, services)
 {
     MapNotify(L"click", [this](TNotifyUI& msg) { OnClick(msg); });
 }

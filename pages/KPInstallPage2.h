@@ -11,7 +11,7 @@
 // install flow decides the percentage and pushes it here with SetProgress.
 class CKPInstallPage2 : public CKPInstallPage {
 public:
-    explicit CKPInstallPage2(SkinUI::CPaintManagerUI* paintManager);
+    CKPInstallPage2(SkinUI::CPaintManagerUI* paintManager, const PageServices& services);
 
     // Binds the controls and empties the bar; the line keeps the layout's text until the first
     // SetProgress.

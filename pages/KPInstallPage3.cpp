@@ -4,12 +4,12 @@
 #include "KPCore/inner/ProductInfo.h"
 #include "KPCore/inner/ShellLink.h"
 #include "KPCore/inner/UninstallRegistration.h"
-#include "app/InstallSettings.h"
-#include "pages/PageServices.h"
+#include "pages/InstallSettings.h"
 
 using SkinUI::TNotifyUI;
 
-CKPInstallPage3::CKPInstallPage3(SkinUI::CPaintManagerUI* paintManager) : CKPInstallPage(paintManager)
+CKPInstallPage3::CKPInstallPage3(SkinUI::CPaintManagerUI* paintManager, const PageServices& services)
+    : CKPInstallPage(paintManager, services)
 {
     MapNotify(L"click", [this](TNotifyUI& msg) { OnClick(msg); });
 }
@@ -38,7 +38,7 @@ void CKPInstallPage3::OnClick(TNotifyUI& msg)
         // Hidden first, so that no installer window stays next to the starting application.
         if (HWND window = GetWindow()) ::ShowWindow(window, SW_HIDE);
         PostClose();
-        GetPageServices().startProgram(GetInstallSettings().GetAppFolder() + kAppExeSuffix);
+        m_services.startProgram(GetInstallSettings().GetAppFolder() + kAppExeSuffix);
     }
 }
 

@@ -10,7 +10,7 @@
 // (FinishInstall: the uninstall entry and the Start-menu shortcuts).
 class CKPInstallPage3 : public CKPInstallPage {
 public:
-    explicit CKPInstallPage3(SkinUI::CPaintManagerUI* paintManager);
+    CKPInstallPage3(SkinUI::CPaintManagerUI* paintManager, const PageServices& services);
 
     void Init() override;
     // "立即体验": finish, hide the window, close it and start the application.

@@ -1,17 +1,6 @@
 #include "pages/KPMsgBox.h"
 
-namespace {
-
-// The box's handles point into its control tree, which owns the controls.
-template <typename T>
-std::shared_ptr<T> Bind(SkinUI::CPaintManagerUI& pm, const wchar_t* name)
-{
-    return std::shared_ptr<T>(static_cast<T*>(pm.FindControl(name)), [](T*) {});
-}
-
-constexpr int kProgramIconId = 101;
-
-}  // namespace
+#include "pages/WindowLook.h"
 
 CKPMsgBox::CKPMsgBox() : CKPObjectWnd(L"KPMsgBox.xml", L"kpmsgbox")
 {
@@ -20,10 +9,7 @@ CKPMsgBox::CKPMsgBox() : CKPObjectWnd(L"KPMsgBox.xml", L"kpmsgbox")
     SetSoftLayoutFailure(true);
 }
 
-CKPMsgBox::~CKPMsgBox()
-{
-    if (m_deletedFlag) *m_deletedFlag = true;
-}
+CKPMsgBox::~CKPMsgBox() = default;
 
 void CKPMsgBox::InitWindow()
 {
@@ -35,12 +21,12 @@ void CKPMsgBox::InitWindow()
         shadow->SetSize(16);
         shadow->Create(m_hWnd);
     }
-    m_title = Bind<SkinUI::CTextUI>(m_pm, L"kp_txt_title");
-    m_message = Bind<SkinUI::CTextUI>(m_pm, L"kp_txt_msg");
-    m_icon = Bind<SkinUI::CLabelUI>(m_pm, L"kp_lab_ico");
-    m_close = Bind<SkinUI::CButtonUI>(m_pm, L"closebtn");
-    m_ok = Bind<SkinUI::CButtonUI>(m_pm, L"okBtn");
-    m_cancel = Bind<SkinUI::CButtonUI>(m_pm, L"cancelBtn");
+    m_title = BindControl<SkinUI::CTextUI>(m_pm, L"kp_txt_title");
+    m_message = BindControl<SkinUI::CTextUI>(m_pm, L"kp_txt_msg");
+    m_icon = BindControl<SkinUI::CLabelUI>(m_pm, L"kp_lab_ico");
+    m_close = BindControl<SkinUI::CButtonUI>(m_pm, L"closebtn");
+    m_ok = BindControl<SkinUI::CButtonUI>(m_pm, L"okBtn");
+    m_cancel = BindControl<SkinUI::CButtonUI>(m_pm, L"cancelBtn");
 }
 
 void CKPMsgBox::SetTexts(const std::wstring& title, const std::wstring& message, const std::wstring& okText,
@@ -75,24 +61,12 @@ void CKPMsgBox::OnClick(SkinUI::TNotifyUI& msg)
     }
 }
 
-void CKPMsgBox::OnFinalMessage(HWND hWnd)
-{
-    CKPObjectWnd::OnFinalMessage(hWnd);
-    delete this;
-}
-
 int ShowMessageBox(HWND owner, const std::wstring& caption, const std::wstring& title, const std::wstring& message,
                    const std::wstring& okText, const std::wstring& cancelText, const wchar_t* iconImage, DWORD style,
                    DWORD exStyle, bool showClose)
 {
-    auto* box = new CKPMsgBox();
-    bool deleted = false;
-    box->SetDeletedFlag(&deleted);
-    if (!box->Create(owner, caption.c_str(), style, exStyle)) {
-        // A window that got as far as its creation message was destroyed, and the box with it.
-        if (!deleted) delete box;
-        return CKPMsgBox::kClosed;
-    }
+    CKPMsgBox* box = CKPObjectWnd::CreateOwnedWindow(new CKPMsgBox(), owner, caption.c_str(), style, exStyle);
+    if (!box) return CKPMsgBox::kClosed;
     box->SetTexts(title, message, okText, cancelText, iconImage, showClose);
     box->CenterWindow();
     box->SetIcon(kProgramIconId);

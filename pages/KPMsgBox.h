@@ -1,10 +1,10 @@
 #pragma once
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
-#include "app/KPObjectWnd.h"
+#include "pages/ControlRef.h"
+#include "pages/KPObjectWnd.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/TextUI.h"
@@ -27,21 +27,14 @@ public:
     void SetTexts(const std::wstring& title, const std::wstring& message, const std::wstring& okText,
                   const std::wstring& cancelText, const wchar_t* iconImage, bool showClose);
 
-    // Tells `*flag` (set to true) when the box object is deleted.
-    void SetDeletedFlag(bool* flag) { m_deletedFlag = flag; }
-
-protected:
-    void OnFinalMessage(HWND hWnd) override;
-
 private:
     int m_result = 0;
-    std::shared_ptr<SkinUI::CTextUI> m_title;
-    std::shared_ptr<SkinUI::CTextUI> m_message;
-    std::shared_ptr<SkinUI::CLabelUI> m_icon;
-    std::shared_ptr<SkinUI::CButtonUI> m_close;
-    std::shared_ptr<SkinUI::CButtonUI> m_ok;
-    std::shared_ptr<SkinUI::CButtonUI> m_cancel;
-    bool* m_deletedFlag = nullptr;
+    ControlRef<SkinUI::CTextUI> m_title;
+    ControlRef<SkinUI::CTextUI> m_message;
+    ControlRef<SkinUI::CLabelUI> m_icon;
+    ControlRef<SkinUI::CButtonUI> m_close;
+    ControlRef<SkinUI::CButtonUI> m_ok;
+    ControlRef<SkinUI::CButtonUI> m_cancel;
 };
 
 // Shows a modal message box over `owner` and returns 1 for OK, 2 for Cancel and 0 when it was

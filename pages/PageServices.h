@@ -4,8 +4,9 @@
 #include <functional>
 #include <string>
 
-// What the wizard pages ask of the world outside the window: the close question, the browser and
-// the start of a program. The program uses the real ones; tests put in their own for a while.
+// What the wizard pages ask of the world outside the window: the close question, the browser, the
+// start of a program and the folder picker. The main window hands its pages the program's own
+// (RealPageServices); tests hand in theirs.
 struct PageServices {
     // Shows the close question modally over `owner`: 1 for "确定", 2 for "取消", 0 when the box
     // was closed with its own close button.
@@ -14,23 +15,10 @@ struct PageServices {
     std::function<void(const std::wstring& address)> openAddress;
     // Starts a program and does not wait for it.
     std::function<void(const std::wstring& path)> startProgram;
+    // Asks for a folder, starting at `currentPath`: the chosen folder, or empty when cancelled.
+    std::function<std::wstring(const std::wstring& currentPath, HWND owner)> chooseFolder;
 };
 
-// The services in force (the real ones unless a ScopedPageServices is alive).
-const PageServices& GetPageServices();
-
-// The real services: the skinned message box, OpenWithShell, ShellExecuteW.
+// The real services: the skinned message box, OpenWithShell, ShellExecuteW, the shell's folder
+// dialog.
 PageServices RealPageServices();
-
-// Puts in other services for as long as it lives (on the UI thread), then puts back the previous
-// ones. A member left empty keeps the real service.
-class ScopedPageServices {
-public:
-    explicit ScopedPageServices(PageServices services);
-    ~ScopedPageServices();
-    ScopedPageServices(const ScopedPageServices&) = delete;
-    ScopedPageServices& operator=(const ScopedPageServices&) = delete;
-
-private:
-    PageServices m_previous;
-};

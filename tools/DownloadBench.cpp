@@ -20,7 +20,7 @@
 #include <functional>
 #include <mutex>
 
-#include "app/DllHardening.h"
+#include "KPCore/inner/DllHardening.h"
 #include "net/DownloadWarmUp.h"
 #include "net/WinDownloader.h"
 

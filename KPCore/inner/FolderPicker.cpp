@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include <utility>
 #include <vector>
 
 namespace {
@@ -10,29 +9,7 @@ namespace {
 // The dialog's path buffer; the display-name output and the initial selection share it.
 constexpr std::size_t kDialogBufferChars = 4096;
 
-FolderPicker& CurrentPicker()
-{
-    static FolderPicker picker;
-    return picker;
-}
-
 }  // namespace
-
-std::wstring BrowseForFolder(const std::wstring& currentPath, HWND owner)
-{
-    const FolderPicker& picker = CurrentPicker();
-    return picker ? picker(currentPath, owner) : ShowShellFolderDialog(currentPath, owner);
-}
-
-ScopedFolderPicker::ScopedFolderPicker(FolderPicker picker)
-    : previous_(std::exchange(CurrentPicker(), std::move(picker)))
-{
-}
-
-ScopedFolderPicker::~ScopedFolderPicker()
-{
-    CurrentPicker() = std::move(previous_);
-}
 
 int CALLBACK FolderDialogCallback(HWND dialog, UINT message, LPARAM, LPARAM data)
 {

@@ -13,30 +13,6 @@
 
 using namespace kpcoretest;
 
-TEST(BrowseForFolder, AsksTheFolderPickerThatIsPutIn)
-{
-    std::wstring seenPath;
-    HWND seenOwner = nullptr;
-    const HWND owner = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
-    {
-        ScopedFolderPicker picker([&](const std::wstring& current, HWND window) {
-            seenPath = current;
-            seenOwner = window;
-            return std::wstring(L"D:\\Chosen");
-        });
-        EXPECT_EQ(BrowseForFolder(L"C:\\Program Files\\KPCapture", owner), L"D:\\Chosen");
-        EXPECT_EQ(seenPath, L"C:\\Program Files\\KPCapture");
-        EXPECT_EQ(seenOwner, owner);
-        {
-            ScopedFolderPicker cancelled([](const std::wstring&, HWND) { return std::wstring(); });
-            EXPECT_EQ(BrowseForFolder(L"C:\\x", owner), L"");
-        }
-        // The outer picker is back.
-        EXPECT_EQ(BrowseForFolder(L"C:\\y", owner), L"D:\\Chosen");
-        EXPECT_EQ(seenPath, L"C:\\y");
-    }
-}
-
 namespace {
 
 // Records the one message of interest sent to a message-only window.

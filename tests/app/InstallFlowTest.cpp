@@ -18,15 +18,15 @@
 #include "KPCore/inner/ProductInfo.h"
 #include "KPCore/inner/UninstallEntry.h"
 #include "KPCore/inner/Wow64.h"
-#include "app/InstallEvents.h"
 #include "app/InstallFlow.h"
-#include "app/InstallSettings.h"
+#include "app/InstallFlowServices.h"
 #include "app/KPMainFrame.h"
 #include "app/PackageCommand.h"
 #include "app/StatusFile.h"
 #include "app/WizardTestSupport.h"
 #include "pages/DimmingMask.h"
-#include "pages/PageServices.h"
+#include "pages/InstallEvents.h"
+#include "pages/InstallSettings.h"
 #include "ui/controls/ContainerUI.h"
 #include "ui/controls/ProgressUI.h"
 
@@ -95,8 +95,24 @@ protected:
         DeleteFileW(statusFile.c_str());
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, UninstallSubKey(IsWow64()).c_str());
 
-        InstallFlowServices fakes;
-        fakes.makeDownloader = [this](DownloadCallback observer, const std::wstring& url, const std::wstring& path) {
+        frame = std::make_unique<OpenFrame>(Fakes());
+        ASSERT_TRUE(frame->Created());
+    }
+
+    void TearDown() override
+    {
+        frame.reset();
+        settings->installDir = savedDir;
+        settings->desktopShortcut = savedShortcut;
+    }
+
+    // The real services but for the downloader, the package start, the failure question and the
+    // start of the application, which record what they are asked.
+    MainFrameServices Fakes()
+    {
+        MainFrameServices services = RealMainFrameServices();
+        services.flow.makeDownloader = [this](DownloadCallback observer, const std::wstring& url,
+                                              const std::wstring& path) {
             auto made = std::make_shared<MadeDownload>();
             made->observer = std::move(observer);
             made->url = url;
@@ -105,32 +121,18 @@ protected:
             downloads.push_back(made);
             return std::shared_ptr<CDownloader>(std::make_shared<FakeDownloader>(made, startResult));
         };
-        fakes.startPackage = [this](const std::wstring& path, const std::wstring& parameters) {
+        services.flow.startPackage = [this](const std::wstring& path, const std::wstring& parameters) {
             packageStarts.push_back(PackageStart{path, parameters, GetCurrentThreadId()});
             return packageStartSucceeds;
         };
-        fakes.askAfterFailure = [this](HWND owner) {
+        services.askAfterFailure = [this](HWND owner) {
             FailureQuestion question{owner, GetCurrentThreadId(), false};
             if (frame && frame->Created()) question.maskShown = MaskShown();
             questions.push_back(question);
             return failureAnswer;
         };
-        services = std::make_unique<ScopedInstallFlowServices>(fakes);
-        PageServices pages;
-        pages.startProgram = [this](const std::wstring& path) { programsStarted.push_back(path); };
-        pageServices = std::make_unique<ScopedPageServices>(pages);
-
-        frame = std::make_unique<OpenFrame>();
-        ASSERT_TRUE(frame->Created());
-    }
-
-    void TearDown() override
-    {
-        frame.reset();
-        services.reset();
-        pageServices.reset();
-        settings->installDir = savedDir;
-        settings->desktopShortcut = savedShortcut;
+        services.pages.startProgram = [this](const std::wstring& path) { programsStarted.push_back(path); };
+        return services;
     }
 
     CInstallFlow& Flow() { return frame->Frame().GetInstallFlow(); }
@@ -189,8 +191,6 @@ protected:
     std::vector<FailureQuestion> questions;
     std::vector<std::wstring> programsStarted;
 
-    std::unique_ptr<ScopedInstallFlowServices> services;
-    std::unique_ptr<ScopedPageServices> pageServices;
     std::unique_ptr<OpenFrame> frame;
 };
 
@@ -508,10 +508,11 @@ TEST_F(InstallFlowTest, APackageThatCannotBeStartedShowsTheFailureQuestionInstea
 TEST_F(InstallFlowTest, TheRealPackageStartFailsForAMissingFileAndShowsTheQuestion)
 {
     // The shell's own start, on a package that is not there.
-    InstallFlowServices real;
-    real.makeDownloader = GetInstallFlowServices().makeDownloader;
-    real.askAfterFailure = GetInstallFlowServices().askAfterFailure;
-    ScopedInstallFlowServices withShell(real);
+    frame.reset();
+    MainFrameServices withShell = Fakes();
+    withShell.flow.startPackage = RealInstallFlowServices().startPackage;
+    frame = std::make_unique<OpenFrame>(std::move(withShell));
+    ASSERT_TRUE(frame->Created());
     ClickInstall();
     DeleteFileW(Flow().GetPackagePath().c_str());
     ReportFromWorker(downloads[0]->observer, {DOWNLOAD_COMPLETE});

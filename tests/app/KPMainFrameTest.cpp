@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "app/InstallEvents.h"
 #include "app/KPMainFrame.h"
 #include "app/WizardTestSupport.h"
+#include "pages/InstallEvents.h"
 #include "ui/controls/TabLayoutUI.h"
 
 using namespace WizardTest;
@@ -165,7 +165,8 @@ TEST_F(KPMainFrameTest, TheDownloadWarmUpStartsOnceTheFirstFrameIsOnTheScreen)
         if (!g_observed || window != g_observed->GetHWND()) return;
         ++(g_observed->GetDownloadWarmUp().IsStarted() ? g_framesAfterWarmUp : g_framesBeforeWarmUp);
     });
-    KPMainFrame* frame = KPMainFrame::Create(nullptr, nullptr, false, L"凯普视频工坊", 0x10CC0000, 0x100, false);
+    KPMainFrame* frame = KPMainFrame::Create(nullptr, nullptr, false, L"凯普视频工坊", 0x10CC0000, 0x100, false,
+                                             RealMainFrameServices());
     ASSERT_NE(nullptr, frame);
     g_observed = frame;
     EXPECT_FALSE(frame->GetDownloadWarmUp().IsStarted()) << "not while the window is being made";
@@ -208,7 +209,8 @@ TEST_F(KPMainFrameTest, ModalCreateRunsUntilTheWindowIsGoneAndReturnsNull)
     ASSERT_NE(0u, timer);
     const DWORD start = GetTickCount();
     KPMainFrame* result =
-        KPMainFrame::Create(nullptr, nullptr, true, L"凯普视频工坊", 0x10CC0000, WS_EX_WINDOWEDGE, true);
+        KPMainFrame::Create(nullptr, nullptr, true, L"凯普视频工坊", 0x10CC0000, WS_EX_WINDOWEDGE, true,
+                            RealMainFrameServices());
     EXPECT_EQ(nullptr, result);
     EXPECT_GE(GetTickCount() - start, 250u) << "the call returns only once the window has been closed";
     EXPECT_EQ(nullptr, FindWindowW(L"kpmainframe", nullptr));
@@ -217,7 +219,7 @@ TEST_F(KPMainFrameTest, ModalCreateRunsUntilTheWindowIsGoneAndReturnsNull)
 TEST_F(KPMainFrameTest, NonModalCreateWithoutTheShowFlagKeepsTheWindowHidden)
 {
     KpBase parent;
-    KPMainFrame* frame = KPMainFrame::Create(nullptr, &parent, false, L"x", WS_CAPTION, 0, false);
+    KPMainFrame* frame = KPMainFrame::Create(nullptr, &parent, false, L"x", WS_CAPTION, 0, false, RealMainFrameServices());
     ASSERT_NE(nullptr, frame);
     EXPECT_FALSE(IsWindowVisible(frame->GetHWND()));
     EXPECT_EQ(&parent, frame->GetOwner());

@@ -1,16 +1,12 @@
 #include "app/WizardTestSupport.h"
 
+#include <utility>
+
+#include "pages/WindowLook.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/win/WindowTestSupport.h"
 
 namespace WizardTest {
-
-namespace {
-
-constexpr DWORD kStyle = 0x10CC0000;
-constexpr DWORD kExStyle = WS_EX_WINDOWEDGE;
-
-}  // namespace
 
 bool PrepareFramework()
 {
@@ -35,10 +31,11 @@ int NotifyRecorder::Count(const std::wstring& type) const
     return count;
 }
 
-OpenFrame::OpenFrame()
+OpenFrame::OpenFrame(MainFrameServices services)
 {
     if (!PrepareFramework()) return;
-    m_frame = KPMainFrame::Create(nullptr, nullptr, false, L"凯普视频工坊", kStyle, kExStyle, true);
+    m_frame = KPMainFrame::Create(nullptr, nullptr, false, L"凯普视频工坊", kInstallerWindowStyle,
+                                  kInstallerWindowExStyle, true, std::move(services));
     if (!m_frame) return;
     m_hwnd = m_frame->GetHWND();
     m_frame->SetDestroyCallback([this] { m_deleted = true; });

@@ -27,12 +27,12 @@ public:
     std::vector<std::wstring> types;
 };
 
-// A main window made with KPMainFrame::Create (not modal, shown), laid out and on the screen.
-// The window owns and deletes itself; when it is still there at the end of the test it is
-// destroyed without a question.
+// A main window made with KPMainFrame::Create (not modal, shown) with `services`, laid out and on
+// the screen. The window owns and deletes itself; when it is still there at the end of the test it
+// is destroyed without a question.
 class OpenFrame {
 public:
-    OpenFrame();
+    explicit OpenFrame(MainFrameServices services = RealMainFrameServices());
     ~OpenFrame();
     OpenFrame(const OpenFrame&) = delete;
     OpenFrame& operator=(const OpenFrame&) = delete;

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/WizardTestSupport.h"
-#include "ui/LabelUI.h"
+#include "ui/controls/LabelUI.h"
 #include "ui/win/WindowTestSupport.h"
 
 int wmain(int argc, wchar_t** argv)

@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "app/DllHardening.h"
+#include "KPCore/inner/DllHardening.h"
 #include "net/DownloadWarmUp.h"
 
 namespace {

@@ -11,21 +11,20 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
+#include "KPCore/ResolvedLink.h"
 #include "KPCore/inner/SystemFolders.h"
 #include "KPCore/inner/UninstallEntry.h"
 #include "KPCore/inner/Wow64.h"
-#include "app/InstallEvents.h"
-#include "app/InstallSettings.h"
 #include "app/PackageCommand.h"
 #include "app/WizardTestSupport.h"
-#include "KPCore/inner/FolderPicker.h"
-#include "KPCore/ResolvedLink.h"
 #include "pages/DimmingMask.h"
+#include "pages/InstallEvents.h"
+#include "pages/InstallSettings.h"
 #include "pages/KPInstallPage0.h"
 #include "pages/KPInstallPage3.h"
-#include "pages/PageServices.h"
 #include "ui/controls/ContainerUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/OptionUI.h"
@@ -63,15 +62,15 @@ protected:
         settings.addToTaskbar = true;
     }
 
-    // Services that answer the close question with `answer` and record what the window looked
-    // like meanwhile; addresses and programs are recorded instead of opened.
-    PageServices Recording(OpenFrame& frame, int answer)
+    // Services that answer the close question with `answer` and record what the window `watched`
+    // looked like meanwhile; addresses and programs are recorded instead of opened.
+    MainFrameServices Recording(int answer)
     {
-        PageServices services;
-        services.askClose = [this, &frame, answer](HWND owner) {
+        MainFrameServices services = RealMainFrameServices();
+        services.pages.askClose = [this, answer](HWND owner) {
             ++question.asked;
             question.owner = owner;
-            auto* root = dynamic_cast<SkinUI::CContainerUI*>(frame.PM().GetRoot());
+            auto* root = dynamic_cast<SkinUI::CContainerUI*>(watched->PM().GetRoot());
             if (root && root->GetCount() > 0) {
                 CControlUI* last = root->GetItemAt(root->GetCount() - 1);
                 question.maskWasLastChild = last->GetBkColor() == kDimmingMaskColor && last->IsFloat() &&
@@ -87,10 +86,10 @@ protected:
             question.ownerEnabled = IsWindowEnabled(owner) != FALSE;
             return answer;
         };
-        services.openAddress = [this](const std::wstring& address) { opened.push_back(address); };
-        services.startProgram = [this, &frame](const std::wstring& path) {
+        services.pages.openAddress = [this](const std::wstring& address) { opened.push_back(address); };
+        services.pages.startProgram = [this](const std::wstring& path) {
             started.push_back(path);
-            visibleWhenStarted = IsWindowVisible(frame.Hwnd()) != FALSE;
+            visibleWhenStarted = IsWindowVisible(watched->Hwnd()) != FALSE;
             entryWhenStarted = UninstallEntryExists();
         };
         return services;
@@ -154,6 +153,7 @@ protected:
     }
 
     std::wstring savedDir;
+    OpenFrame* watched = nullptr;  // the window that Recording's services look at
     CloseQuestion question;
     std::vector<std::wstring> opened;
     std::vector<std::wstring> started;
@@ -220,9 +220,9 @@ TEST_F(InstallPagesTest, InstallButtonsShowTheProgressPage)
 
 TEST_F(InstallPagesTest, AgreementLinkOpensTheVendorsAgreementPage)
 {
-    OpenFrame frame;
+    OpenFrame frame(Recording(2));
+    watched = &frame;
     ASSERT_TRUE(frame.Created());
-    ScopedPageServices services(Recording(frame, 2));
     frame.Click(L"kp_btn_protocal");
     ASSERT_EQ(1u, opened.size());
     EXPECT_EQ(L"https://" KP_VENDOR_HOST L"/agreement.html", opened[0]);
@@ -285,20 +285,20 @@ TEST_F(InstallPagesTest, OptionsPageStartsFromSettingsChangedBefore)
 
 TEST_F(InstallPagesTest, ChangingTheFolderAppendsKPCaptureToWhatWasPicked)
 {
-    OpenFrame frame;
+    std::vector<std::wstring> offered;
+    std::vector<HWND> owners;
+    std::wstring answer;
+    MainFrameServices services = RealMainFrameServices();
+    services.pages.chooseFolder = [&](const std::wstring& current, HWND owner) {
+        offered.push_back(current);
+        owners.push_back(owner);
+        return answer;
+    };
+    OpenFrame frame(std::move(services));
     ASSERT_TRUE(frame.Created());
     frame.Click(L"customBtn");
     InstallSettings& settings = GetInstallSettings();
     auto* pathLab = static_cast<SkinUI::CLabelUI*>(frame.Find(L"pathLab"));
-
-    std::vector<std::wstring> offered;
-    std::vector<HWND> owners;
-    std::wstring answer;
-    ScopedFolderPicker picker([&](const std::wstring& current, HWND owner) {
-        offered.push_back(current);
-        owners.push_back(owner);
-        return answer;
-    });
 
     // A drive root keeps its own backslash: two after the colon.
     answer = L"D:\\";
@@ -377,13 +377,13 @@ TEST_F(InstallPagesTest, SetProgressShowsWholePercentInLineAndBar)
 TEST_F(InstallPagesTest, CloseQuestionAnsweredOtherThanOkKeepsTheWindowAndRemovesTheDimming)
 {
     for (int answer : {2, 0}) {
-        OpenFrame frame;
+        OpenFrame frame(Recording(answer));
+        watched = &frame;
         ASSERT_TRUE(frame.Created());
         auto* root = dynamic_cast<SkinUI::CContainerUI*>(frame.PM().GetRoot());
         ASSERT_NE(nullptr, root);
         const int children = root->GetCount();
         question = CloseQuestion();
-        ScopedPageServices services(Recording(frame, answer));
 
         frame.Click(L"closebtn");
         EXPECT_EQ(1, question.asked);
@@ -404,10 +404,10 @@ TEST_F(InstallPagesTest, CloseQuestionAnsweredOkClosesFromEveryPage)
         const wchar_t* close;
     } pages[] = {{0, L"closebtn"}, {1, L"closebtn1"}, {2, L"closebtn2"}};
     for (const auto& p : pages) {
-        OpenFrame frame;
+        OpenFrame frame(Recording(1));
+        watched = &frame;
         ASSERT_TRUE(frame.Created());
         question = CloseQuestion();
-        ScopedPageServices services(Recording(frame, 1));
         frame.Frame().ShowPage(p.page);
         frame.Click(p.close);
         EXPECT_EQ(1, question.asked) << p.page;
@@ -438,10 +438,10 @@ TEST_F(InstallPagesTest, CompletionCloseButtonWithoutOkNeitherFinishesNorCloses)
     GetInstallSettings().installDir = MakeInstalledFolder(L"keep");
     for (int answer : {2, 0}) {
         RemoveFinishedInstall();
-        OpenFrame frame;
+        OpenFrame frame(Recording(answer));
+        watched = &frame;
         ASSERT_TRUE(frame.Created());
         question = CloseQuestion();
-        ScopedPageServices services(Recording(frame, answer));
         frame.Frame().ShowPage(PAGE_COMPLETE);
         frame.Click(L"closebtn3");
         EXPECT_EQ(1, question.asked);
@@ -458,9 +458,9 @@ TEST_F(InstallPagesTest, CompletionCloseButtonWithOkFinishesThenCloses)
     const std::wstring installDir = MakeInstalledFolder(L"close ok");
     GetInstallSettings().installDir = installDir;
     RemoveFinishedInstall();
-    OpenFrame frame;
+    OpenFrame frame(Recording(1));
+    watched = &frame;
     ASSERT_TRUE(frame.Created());
-    ScopedPageServices services(Recording(frame, 1));
     frame.Frame().ShowPage(PAGE_COMPLETE);
     frame.Click(L"closebtn3");
     EXPECT_EQ(1, question.asked);
@@ -479,9 +479,9 @@ TEST_F(InstallPagesTest, TryItNowFinishesHidesClosesAndStartsTheApplication)
     const std::wstring appFolder = installDir + L"\\KPCapture";
     RemoveFinishedInstall();
 
-    OpenFrame frame;
+    OpenFrame frame(Recording(1));
+    watched = &frame;
     ASSERT_TRUE(frame.Created());
-    ScopedPageServices services(Recording(frame, 1));
     frame.Frame().ShowPage(PAGE_COMPLETE);
     frame.Click(L"completeBtn");
 
@@ -532,9 +532,9 @@ TEST_F(InstallPagesTest, DefaultFolderGivesKPCaptureTwiceEverywhere)
     const std::wstring appFolder = GetDefaultInstallDir() + L"\\KPCapture";
     ASSERT_EQ(GetDefaultInstallDir(), savedDir) << "the options were left at their default";
     RemoveFinishedInstall();
-    OpenFrame frame;
+    OpenFrame frame(Recording(1));
+    watched = &frame;
     ASSERT_TRUE(frame.Created());
-    ScopedPageServices services(Recording(frame, 1));
     frame.Frame().ShowPage(PAGE_COMPLETE);
     frame.Click(L"completeBtn");
     ASSERT_EQ(1u, started.size());

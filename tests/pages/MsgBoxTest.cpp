@@ -7,6 +7,7 @@
 
 #include "../ui/win/WindowTestSupport.h"
 #include "pages/KPMsgBox.h"
+#include "pages/WindowLook.h"
 #include "ui/core/ControlUI.h"
 #include "ui/win/Monitors.h"
 
@@ -15,8 +16,8 @@ using namespace WindowTest;
 
 namespace {
 
-constexpr DWORD kStyle = 0x10CC0000;
-constexpr DWORD kExStyle = 0x100;
+constexpr DWORD kStyle = kInstallerWindowStyle;
+constexpr DWORD kExStyle = kInstallerWindowExStyle;
 
 // What a test does once the box is up (from a timer inside the box's modal loop).
 std::function<void(HWND box, WindowImplBase& window)> g_action;
@@ -175,7 +176,7 @@ TEST_F(MsgBoxTest, TheBoxDeletesItselfWhenItsWindowIsGone)
 {
     static bool deleted = false;
     EXPECT_EQ(Ask([](HWND box, WindowImplBase& w) {
-                  static_cast<CKPMsgBox&>(w).SetDeletedFlag(&deleted);
+                  static_cast<CKPMsgBox&>(w).SetDestroyCallback([] { deleted = true; });
                   ClickAt(box, PosOf(w, L"okBtn"));
               }),
               1);

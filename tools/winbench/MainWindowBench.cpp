@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "BenchClock.h"
-#include "app/KPObjectWnd.h"
+#include "pages/KPObjectWnd.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/resources/SkinResources.h"
 #include "ui/win/ResourceWin.h"

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "WindowTestSupport.h"
-#include "app/KPObjectWnd.h"
+#include "pages/KPObjectWnd.h"
 
 namespace {
 

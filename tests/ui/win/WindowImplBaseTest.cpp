@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/KPObjectWnd.h"
-#include "ui/controls/TabLayoutUI.h"
+#include "WindowTestSupport.h"
+#include "pages/KPObjectWnd.h"
 #include "ui/core/ControlUI.h"
+#include "ui/controls/TabLayoutUI.h"
 #include "ui/render/PixelMath.h"
 #include "WindowTestSupport.h"
 

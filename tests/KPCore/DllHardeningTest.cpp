@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/DllHardening.h"
+#include "KPCore/inner/DllHardening.h"
 
 namespace {
 

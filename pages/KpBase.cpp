@@ -1,4 +1,4 @@
-#include "app/KpBase.h"
+#include "pages/KpBase.h"
 
 KpBase::~KpBase()
 {

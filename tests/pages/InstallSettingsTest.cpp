@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "KPCore/inner/SystemFolders.h"
-#include "app/InstallSettings.h"
+#include "pages/InstallSettings.h"
 
 namespace {
 

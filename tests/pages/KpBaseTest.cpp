@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/InstallEvents.h"
-#include "app/KpBase.h"
+#include "pages/InstallEvents.h"
+#include "pages/KpBase.h"
 
 namespace {
 

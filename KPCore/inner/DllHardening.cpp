@@ -1,4 +1,4 @@
-#include "app/DllHardening.h"
+#include "KPCore/inner/DllHardening.h"
 
 #include <map>
 #include <mutex>

@@ -1,7 +1,9 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
-#include "app/KpBase.h"
+#include "pages/KpBase.h"
 #include "ui/win/WindowImplBase.h"
 
 // The base of the installer's windows: a skinned window built from the layout document named by
@@ -11,6 +13,16 @@ class CKPObjectWnd : public SkinUI::WindowImplBase, public KpBase {
 public:
     CKPObjectWnd(std::wstring skinFile, std::wstring className);
     ~CKPObjectWnd() override;
+
+    // Makes the native window of `window`, an object made with new that owns itself from here on:
+    // it deletes itself once its native window is gone. Null when the window cannot be made; the
+    // object is gone then too (deleted here, or already by the destruction of a window that got
+    // as far as its first message).
+    template <typename Window>
+    static Window* CreateOwnedWindow(Window* window, HWND parent, const wchar_t* title, DWORD style, DWORD exStyle)
+    {
+        return CreateOwned(window, parent, title, style, exStyle) ? window : nullptr;
+    }
 
     const wchar_t* GetWindowClass() const override { return m_className.c_str(); }
     std::wstring GetLayoutFile() const override { return m_skinFile; }
@@ -23,6 +35,16 @@ public:
     virtual LRESULT OnTimer(WPARAM timerId);
 
 protected:
+    // A window that owns itself is deleted here, after the framework's own cleanup.
+    void OnFinalMessage(HWND hWnd) override;
+
     std::wstring m_skinFile;
     std::wstring m_className;
+
+private:
+    // True when the window exists; false when it could not be made and `window` is deleted.
+    static bool CreateOwned(CKPObjectWnd* window, HWND parent, const wchar_t* title, DWORD style, DWORD exStyle);
+
+    bool m_ownsItself = false;
+    bool* m_deletedFlag = nullptr;  // tells CreateOwned whether a failed creation deleted the window
 };
