@@ -5,7 +5,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-"$root/build-i686"}
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DKP_BUILD_TESTS=OFF >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DKP_BUILD_TESTS=OFF \
+  -DKP_PACKAGE_SIGNER_SHA256="$("$root/tools/demo-signer.sh")" >/dev/null
 cmake --build "$build" --target KPSetup -j2 >/dev/null
 exe="$build/app/KPSetup.exe"
 kind=$(file -b "$exe")
