@@ -16,12 +16,6 @@ namespace {
 
 using kpcoretest::ScratchFolder;
 
-bool IsFolder(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool Exists(const std::wstring& path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -71,9 +65,9 @@ TEST(PackageFolder, EachDownloadGetsAFreshFolderInsideTheRoot)
         const std::unique_ptr<CPackageFolder> folder = CPackageFolder::Create(root, &error);
         ASSERT_TRUE(folder) << error;
         EXPECT_EQ(error, 0u);
-        EXPECT_TRUE(IsFolder(folder->Path()));
-        const std::wstring name = folder->Path().substr(root.size() + 1);
+        EXPECT_TRUE(GetFileAttributesW(folder->Path().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
         EXPECT_EQ(folder->Path().substr(0, root.size() + 1), root + L"\\");
+        const std::wstring name = folder->Path().substr(root.size() + 1);
         EXPECT_EQ(name.size(), 32u);
         EXPECT_EQ(name.find_first_not_of(L"0123456789abcdef"), std::wstring::npos);
         EXPECT_EQ(folder->FilePath(L"a.exe"), folder->Path() + L"\\a.exe");
@@ -82,7 +76,7 @@ TEST(PackageFolder, EachDownloadGetsAFreshFolderInsideTheRoot)
     EXPECT_EQ(paths.size(), 3u);
     for (const std::wstring& path : paths)
         EXPECT_FALSE(Exists(path)) << "a folder goes with its object";
-    EXPECT_TRUE(IsFolder(root)) << "the root stays";
+    EXPECT_TRUE(Exists(root)) << "the root stays";
 
     const std::wstring systemRoot = PackageRootFolder();
     ASSERT_FALSE(systemRoot.empty());
@@ -118,23 +112,6 @@ struct ReadBackSecurity {
         }
         return rights;
     }
-    bool HasEntryFor(WELL_KNOWN_SID_TYPE type) const
-    {
-        for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
-            ACE_HEADER* header = nullptr;
-            if (GetAce(dacl, i, reinterpret_cast<void**>(&header)) &&
-                SidIs(&reinterpret_cast<ACCESS_ALLOWED_ACE*>(header)->SidStart, type))
-                return true;
-        }
-        return false;
-    }
-    bool Protected() const
-    {
-        SECURITY_DESCRIPTOR_CONTROL control = 0;
-        DWORD revision = 0;
-        return GetSecurityDescriptorControl(descriptor, &control, &revision) && (control & SE_DACL_PROTECTED);
-    }
-
     bool ok = false;
     PSID owner = nullptr;
     PACL dacl = nullptr;
@@ -169,10 +146,14 @@ TEST(PackageFolder, AFolderAndItsRootAreWritableOnlyBySystemAndAdministrators)
         EXPECT_EQ(security.RightsOf(WinLocalSystemSid) & FILE_ALL_ACCESS, static_cast<DWORD>(FILE_ALL_ACCESS));
         if (!RunsOnWine()) {
             EXPECT_TRUE(SidIs(security.owner, WinBuiltinAdministratorsSid));
-            EXPECT_TRUE(security.Protected()) << "nothing inherited from the folder above";
+            SECURITY_DESCRIPTOR_CONTROL control = 0;
+            DWORD revision = 0;
+            EXPECT_TRUE(GetSecurityDescriptorControl(security.descriptor, &control, &revision) &&
+                        (control & SE_DACL_PROTECTED))
+                << "nothing inherited from the folder above";
             EXPECT_EQ(security.RightsOf(WinBuiltinAdministratorsSid) & FILE_ALL_ACCESS, static_cast<DWORD>(FILE_ALL_ACCESS));
             EXPECT_EQ(security.RightsOf(WinBuiltinUsersSid) & FILE_GENERIC_READ, static_cast<DWORD>(FILE_GENERIC_READ));
-            EXPECT_FALSE(security.HasEntryFor(WinWorldSid));
+            EXPECT_EQ(security.RightsOf(WinWorldSid), 0u);
         }
     }
 }
