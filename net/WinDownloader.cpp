@@ -3,8 +3,10 @@
 #include <wininet.h>
 
 #include <cstdint>
+#include <thread>
 
 #include "KPCore/inner/DllHardening.h"
+#include "net/HttpResponse.h"
 #include "net/PeCheck.h"
 #include "net/TextEncoding.h"
 
@@ -14,6 +16,20 @@ constexpr int kAttempts = 3;
 constexpr DWORD kPauseAfterFailureMs = 1000;
 constexpr wchar_t kTransferName[] = L"URLDownloadToFile";
 const HRESULT kNotAnExecutable = HRESULT_FROM_WIN32(ERROR_BAD_EXE_FORMAT);
+const HRESULT kStalled = INET_E_CONNECTION_TIMEOUT;
+const HRESULT kTooLarge = HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE);
+
+// HTTP_E_STATUS_NOT_FOUND (0x80190194) and its kind: the status in the low word.
+HRESULT HttpStatusResult(DWORD status)
+{
+    return static_cast<HRESULT>(0x80190000u | (status & 0xFFFFu));
+}
+
+bool CarriesBytes(ULONG statusCode)
+{
+    return statusCode == BINDSTATUS_BEGINDOWNLOADDATA || statusCode == BINDSTATUS_DOWNLOADINGDATA ||
+           statusCode == BINDSTATUS_ENDDOWNLOADDATA;
+}
 
 void RemoveFile(const std::wstring& path)
 {
@@ -60,11 +76,23 @@ CWinDownloader::CBindCallback::~CBindCallback()
     ForgetBinding();
 }
 
-HRESULT CWinDownloader::CBindCallback::QueryInterface(REFIID, void** object)
+// Answers for the interfaces the service asks about: through IHttpNegotiate it learns that this
+// callback wants the response's status. IBindStatusCallbackEx is not offered, so the service keeps
+// calling GetBindInfo, which sets the URL's code page.
+HRESULT CWinDownloader::CBindCallback::QueryInterface(REFIID riid, void** object)
 {
-    if (object)
-        *object = nullptr;
-    return E_NOTIMPL;
+    if (!object)
+        return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IBindStatusCallback)) {
+        *object = static_cast<IBindStatusCallback*>(this);
+        return S_OK;
+    }
+    if (IsEqualIID(riid, IID_IHttpNegotiate)) {
+        *object = static_cast<IHttpNegotiate*>(this);
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
 }
 
 ULONG CWinDownloader::CBindCallback::AddRef() { return 0; }
@@ -83,7 +111,7 @@ HRESULT CWinDownloader::CBindCallback::OnStartBinding(DWORD, IBinding* binding)
     }
     if (earlier)
         earlier->Release();
-    if (m_abort)  // Detach came before the binding existed
+    if (m_abort || m_cutoff.load() != 0)  // Detach or a cut-off came before the binding existed
         binding->Abort();
     return E_NOTIMPL;
 }
@@ -93,10 +121,27 @@ HRESULT CWinDownloader::CBindCallback::OnLowResource(DWORD) { return E_NOTIMPL; 
 HRESULT CWinDownloader::CBindCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG statusCode,
                                                   LPCWSTR statusText)
 {
-    if (m_abort)
+    if (m_abort || m_cutoff.load() != 0)
         return E_ABORT;
     if (statusCode == BINDSTATUS_REDIRECTING && statusText)
         RememberUrl(statusText);
+    if (CarriesBytes(statusCode)) {
+        ReadStatusFromBinding();
+        if (m_httpStatus.load() != 0 && !IsSuccessStatus(m_httpStatus.load())) {
+            CutOff(Cutoff::HttpStatus);
+            return E_ABORT;
+        }
+        const std::uint64_t received = static_cast<std::uint32_t>(progress);
+        if (received > m_maxBytes.load()) {
+            CutOff(Cutoff::TooLarge);
+            return E_ABORT;
+        }
+        if (received > m_received) {
+            m_received = received;
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_lastByte = std::chrono::steady_clock::now();
+        }
+    }
     if (progressMax > 0) {
         const double fraction = static_cast<double>(static_cast<std::uint32_t>(progress)) /
                                 static_cast<double>(static_cast<std::uint32_t>(progressMax));
@@ -133,6 +178,118 @@ HRESULT CWinDownloader::CBindCallback::OnDataAvailable(DWORD, DWORD, FORMATETC*,
 HRESULT CWinDownloader::CBindCallback::OnObjectAvailable(REFIID, IUnknown*) { return E_NOTIMPL; }
 HRESULT CWinDownloader::CBindCallback::GetBindInfoEx(DWORD*, BINDINFO*, DWORD*, DWORD*) { return E_NOTIMPL; }
 
+HRESULT CWinDownloader::CBindCallback::BeginningTransaction(LPCWSTR, LPCWSTR, DWORD, LPWSTR* additionalHeaders)
+{
+    if (additionalHeaders)
+        *additionalHeaders = nullptr;
+    return S_OK;
+}
+
+// An error status ends the attempt here, before its body is saved; a length announced below the cap
+// becomes the cap, so a body longer than announced is not taken either.
+HRESULT CWinDownloader::CBindCallback::OnResponse(DWORD status, LPCWSTR responseHeaders, LPCWSTR,
+                                                  LPWSTR* additionalRequestHeaders)
+{
+    if (additionalRequestHeaders)
+        *additionalRequestHeaders = nullptr;
+    m_httpStatus = status;
+    if (!IsSuccessStatus(status)) {
+        CutOff(Cutoff::HttpStatus);
+        return E_ABORT;
+    }
+    if (responseHeaders) {
+        const std::optional<std::uint64_t> announced = ContentLengthOf(responseHeaders);
+        if (announced && *announced < m_maxBytes.load())
+            m_maxBytes = *announced;
+    }
+    return S_OK;
+}
+
+// Where the service does not call OnResponse, the binding still knows the status.
+void CWinDownloader::CBindCallback::ReadStatusFromBinding()
+{
+    if (m_httpStatus.load() != 0)
+        return;
+    IBinding* binding = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        binding = m_binding;
+        if (binding)
+            binding->AddRef();
+    }
+    if (!binding)
+        return;
+    IWinInetHttpInfo* info = nullptr;
+    if (SUCCEEDED(binding->QueryInterface(IID_IWinInetHttpInfo, reinterpret_cast<void**>(&info))) && info) {
+        DWORD status = 0;
+        DWORD size = sizeof status;
+        DWORD flags = 0;
+        if (info->QueryInfo(HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, &flags, nullptr) == S_OK)
+            m_httpStatus = status;
+        info->Release();
+    }
+    binding->Release();
+}
+
+void CWinDownloader::CBindCallback::BeginAttempt(std::uint64_t maxBytes)
+{
+    m_cutoff = 0;
+    m_httpStatus = 0;
+    m_maxBytes = maxBytes;
+    m_received = 0;
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_attemptRunning = true;
+    m_lastByte = std::chrono::steady_clock::now();
+}
+
+void CWinDownloader::CBindCallback::EndAttempt()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_attemptRunning = false;
+    }
+    m_changed.notify_all();
+}
+
+void CWinDownloader::CBindCallback::WatchForStall(std::chrono::milliseconds limit)
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    while (m_attemptRunning && !m_abort) {
+        // Each byte moves the deadline; the wait is simply renewed when it has moved.
+        const auto deadline = m_lastByte + limit;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            lock.unlock();
+            CutOff(Cutoff::Stalled);
+            return;
+        }
+        m_changed.wait_until(lock, deadline);
+    }
+}
+
+void CWinDownloader::CBindCallback::CutOff(Cutoff why)
+{
+    int none = 0;
+    m_cutoff.compare_exchange_strong(none, static_cast<int>(why));
+    AbortBinding();
+}
+
+void CWinDownloader::CBindCallback::AbortBinding()
+{
+    IBinding* binding = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        binding = m_binding;
+        if (binding)
+            binding->AddRef();
+    }
+    // The service hands the abort over to the worker's apartment; the worker's transfer then ends
+    // with E_ABORT.
+    if (binding) {
+        binding->Abort();
+        binding->Release();
+    }
+}
+
 void CWinDownloader::CBindCallback::SetObserver(const DownloadCallback& observer)
 {
     m_observer = observer;
@@ -157,22 +314,13 @@ bool CWinDownloader::CBindCallback::Report(int code, double value, const wchar_t
 
 void CWinDownloader::CBindCallback::Detach()
 {
-    IBinding* binding = nullptr;
     {
         std::unique_lock<std::mutex> lock(m_lock);
         m_abort = true;
         m_changed.notify_all();  // ends a pause between attempts
         m_changed.wait(lock, [this] { return m_callsRunning == 0; });
-        binding = m_binding;
-        if (binding)
-            binding->AddRef();
     }
-    // The service hands the abort over to the worker's apartment; the worker's transfer then ends
-    // with E_ABORT.
-    if (binding) {
-        binding->Abort();
-        binding->Release();
-    }
+    AbortBinding();
 }
 
 bool CWinDownloader::CBindCallback::PauseUnlessAborted(DWORD milliseconds)
@@ -188,10 +336,11 @@ void CWinDownloader::CBindCallback::RememberUrl(const std::wstring& url)
 
 // ---- CWinDownloader ----
 
-CWinDownloader::CWinDownloader(DownloadCallback observer, const wchar_t* url, const wchar_t* savePath)
+CWinDownloader::CWinDownloader(DownloadCallback observer, const wchar_t* url, const wchar_t* savePath, Limits limits)
     : m_observer(std::move(observer)),
       m_savePath(savePath ? savePath : L""),
       m_url(url ? url : L""),
+      m_limits(limits),
       m_thread(&CWinDownloader::DownloadProc, this, L"ABDEF")
 {
 }
@@ -217,6 +366,21 @@ bool CWinDownloader::Start()
     return m_thread.Resume();
 }
 
+// The attempt's outcome: the callback's reason when it cut the attempt off (the service then reports
+// only an abort), else an error status the service reported as success, else the service's result.
+HRESULT CWinDownloader::AttemptResult(const CBindCallback& callback, HRESULT transfer)
+{
+    switch (callback.AttemptCutoff()) {
+    case CBindCallback::Cutoff::HttpStatus: return HttpStatusResult(callback.HttpStatus());
+    case CBindCallback::Cutoff::Stalled: return kStalled;
+    case CBindCallback::Cutoff::TooLarge: return kTooLarge;
+    case CBindCallback::Cutoff::None: break;
+    }
+    if (transfer == S_OK && callback.HttpStatus() != 0 && !IsSuccessStatus(callback.HttpStatus()))
+        return HttpStatusResult(callback.HttpStatus());
+    return transfer;
+}
+
 unsigned long CWinDownloader::DownloadProc(void* downloader)
 {
     auto* self = static_cast<CWinDownloader*>(downloader);
@@ -235,12 +399,18 @@ unsigned long CWinDownloader::DownloadProc(void* downloader)
     callback.RememberUrl(url);
     HRESULT result = E_ABORT;
     for (int attempt = 0; attempt < kAttempts && !callback.Aborted(); ++attempt) {
+        callback.BeginAttempt(self->m_limits.maxBytes);
+        std::thread watchdog([&callback, self] { callback.WatchForStall(self->m_limits.stall); });
         result = DownloadToFile(url.c_str(), savePath.c_str(), &callback);
+        callback.EndAttempt();
+        watchdog.join();
         callback.ForgetBinding();
+        result = AttemptResult(callback, result);
         if (result == S_OK)
             result = CheckDownloadedExecutable(savePath);
         if (result == S_OK)
             break;
+        RemoveFile(savePath);  // nothing of a failed attempt is kept
         callback.PauseUnlessAborted(kPauseAfterFailureMs);
     }
 

@@ -3,7 +3,9 @@
 #include <urlmon.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -15,8 +17,11 @@
 // URL moniker service, and reports to its observer on that worker thread.
 //
 // The transfer is tried three times, pausing a second after each failure. It counts as done only
-// when the service reports success AND the file is a complete Windows executable: servers answer a
-// missing file with an error page that the service saves as if it were the file.
+// when the service reports success, the server answered with a 2xx status, AND the file is a
+// complete Windows executable: the service saves an error page (a 404 or 500 with any body, even a
+// program) as if it were the file. An attempt is also given up, and its partial file deleted, when
+// no byte has arrived for a while (30 s by default: a server that hangs) or when the response grows
+// beyond the length it announced or beyond a cap (1 GiB by default: a server that never ends).
 //
 // Detaching the observer: the destructor first cuts the observer off (after that no observer call
 // is running and none will start), then aborts the transfer (at once through the binding, and at
@@ -29,8 +34,11 @@ class CWinDownloader : public CDownloader {
 public:
     // Turns the URL moniker service's notifications into observer calls. Lives inside the
     // downloader: it is not allocated and keeps no reference count.
-    class CBindCallback : public IBindStatusCallbackEx {
+    class CBindCallback : public IBindStatusCallbackEx, public IHttpNegotiate {
     public:
+        // Why the running attempt was given up by this callback rather than by the service.
+        enum class Cutoff { None, HttpStatus, Stalled, TooLarge };
+
         CBindCallback() = default;
         virtual ~CBindCallback();
         CBindCallback(const CBindCallback&) = delete;
@@ -51,6 +59,11 @@ public:
         HRESULT STDMETHODCALLTYPE OnObjectAvailable(REFIID riid, IUnknown* object) override;
         HRESULT STDMETHODCALLTYPE GetBindInfoEx(DWORD* bindFlags, BINDINFO* bindInfo, DWORD* bindFlags2,
                                                 DWORD* reserved) override;
+        // IHttpNegotiate: the service tells the response's status and headers here.
+        HRESULT STDMETHODCALLTYPE BeginningTransaction(LPCWSTR url, LPCWSTR headers, DWORD reserved,
+                                                       LPWSTR* additionalHeaders) override;
+        HRESULT STDMETHODCALLTYPE OnResponse(DWORD status, LPCWSTR responseHeaders, LPCWSTR requestHeaders,
+                                             LPWSTR* additionalRequestHeaders) override;
 
         // Installs the observer copy. Only before the worker runs: the copy is read without a lock.
         void SetObserver(const DownloadCallback& observer);
@@ -65,14 +78,37 @@ public:
         // Sleeps, but wakes early on Detach. False when the wait ended because of an abort.
         bool PauseUnlessAborted(DWORD milliseconds);
 
+        // Starts the bookkeeping of one attempt: no status yet, nothing received, `maxBytes` allowed.
+        void BeginAttempt(std::uint64_t maxBytes);
+        // Gives the attempt up, aborting the transfer, once no byte has arrived for `limit`; returns
+        // when the attempt ends (EndAttempt) or the download is aborted. Runs on a thread of its own.
+        void WatchForStall(std::chrono::milliseconds limit);
+        // Ends the attempt; WatchForStall returns.
+        void EndAttempt();
+        Cutoff AttemptCutoff() const { return static_cast<Cutoff>(m_cutoff.load()); }
+        // The response's HTTP status; 0 when the service told none (a file address).
+        DWORD HttpStatus() const { return m_httpStatus.load(); }
+
         // The addresses this download has fetched (its URL and every redirection target), so that
         // exactly its own URL-cache entries can be removed.
         void RememberUrl(const std::wstring& url);
         const std::vector<std::wstring>& FetchedUrls() const { return m_fetchedUrls; }
 
     private:
+        // Gives the attempt up for `why` (the first reason stays) and aborts its transfer.
+        void CutOff(Cutoff why);
+        void AbortBinding();
+        void ReadStatusFromBinding();
+
         DownloadCallback m_observer;
         std::atomic<bool> m_abort{false};
+        // The running attempt. The status and the cut-off are read by the worker after the transfer.
+        std::atomic<int> m_cutoff{0};
+        std::atomic<DWORD> m_httpStatus{0};
+        std::atomic<std::uint64_t> m_maxBytes{UINT64_MAX};  // no cap outside an attempt
+        bool m_attemptRunning = false;                   // under m_lock
+        std::chrono::steady_clock::time_point m_lastByte;  // under m_lock
+        std::uint64_t m_received = 0;                    // service thread only
         std::mutex m_lock;
         std::condition_variable m_changed;
         int m_callsRunning = 0;
@@ -82,7 +118,16 @@ public:
         IBinding* m_binding = nullptr;
     };
 
-    CWinDownloader(DownloadCallback observer, const wchar_t* url, const wchar_t* savePath);
+    struct Limits {
+        std::chrono::milliseconds stall{30000};     // longest wait for the next byte
+        std::uint64_t maxBytes = 1ull << 30;         // largest response accepted (below 4 GiB)
+    };
+
+    CWinDownloader(DownloadCallback observer, const wchar_t* url, const wchar_t* savePath, Limits limits);
+    CWinDownloader(DownloadCallback observer, const wchar_t* url, const wchar_t* savePath)
+        : CWinDownloader(std::move(observer), url, savePath, Limits())
+    {
+    }
     ~CWinDownloader();
     CWinDownloader(const CWinDownloader&) = delete;
     CWinDownloader& operator=(const CWinDownloader&) = delete;
@@ -93,11 +138,13 @@ public:
 
 private:
     static unsigned long DownloadProc(void* downloader);
+    static HRESULT AttemptResult(const CBindCallback& callback, HRESULT transfer);
 
     CBindCallback m_bindCallback;
     DownloadCallback m_observer;
     std::wstring m_savePath;
     std::wstring m_url;
+    Limits m_limits;
     CNamedThread m_thread;
     bool m_started = false;  // the observer copy is installed by the first Start only
 };

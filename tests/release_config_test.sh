@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# A release build must name its vendor host: configuring one without KP_VENDOR_HOST stops with a
-# message that says what to pass, also in a folder that an earlier test configuration filled with
-# the local demo server's default; with the host given, the build uses it.
+# A release build must name its vendor host and its package signer: configuring one without
+# KP_VENDOR_HOST stops with a message that says what to pass, also in a folder that an earlier test
+# configuration filled with the local demo server's default; so does one without
+# KP_PACKAGE_SIGNER_SHA256, or with a pin that is not 64 hexadecimal digits. With both given, the
+# build uses them.
 #   release_config_test.sh SOURCE_DIR
 set -uo pipefail
 src=$1
@@ -33,7 +35,18 @@ else
   fi
 fi
 
-if ! configure named -DCMAKE_BUILD_TYPE=Release -DKP_VENDOR_HOST=download.example.com; then
+pin=0123456789abcdef0123456789ABCDEF0123456789abcdef0123456789ABCDEF
+if configure unsigned -DCMAKE_BUILD_TYPE=Release -DKP_VENDOR_HOST=download.example.com; then
+  fail "a Release configuration without KP_PACKAGE_SIGNER_SHA256 succeeded"
+elif ! grep -q -- '-DKP_PACKAGE_SIGNER_SHA256=' "$work/unsigned.log"; then
+  fail "the message does not say how to pass the signer's pin:"; cat "$work/unsigned.log"
+fi
+if configure shortpin -DCMAKE_BUILD_TYPE=Release -DKP_VENDOR_HOST=download.example.com \
+     "-DKP_PACKAGE_SIGNER_SHA256=$pin;abc"; then
+  fail "a pin of three digits was accepted"
+fi
+
+if ! configure named -DCMAKE_BUILD_TYPE=Release -DKP_VENDOR_HOST=download.example.com "-DKP_PACKAGE_SIGNER_SHA256=$pin"; then
   fail "a Release configuration with KP_VENDOR_HOST failed"; cat "$work/named.log"
 else
   [ "$(cached_host named)" = "download.example.com" ] || fail "the named host was not kept: '$(cached_host named)'"

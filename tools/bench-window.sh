@@ -27,7 +27,8 @@ fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
   # The benchmark downloads nothing; the release configuration still wants a vendor host.
   cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
-    -DKP_VENDOR_HOST=localhost:18443 -DKP_BUILD_TESTS=OFF >/dev/null || exit 1
+    -DKP_VENDOR_HOST=localhost:18443 -DKP_BUILD_TESTS=OFF \
+    -DKP_PACKAGE_SIGNER_SHA256="$(bash "$root/tools/demo-signer.sh")" >/dev/null || exit 1
 fi
 build=$(cd "$build" && pwd)
 cmake --build "$build" --target kp_bench_minimal_layered kp_bench_main_window -j2 >/dev/null || exit 1

@@ -2,16 +2,21 @@
 # Builds the 32-bit release KPSetup.exe and checks what it is: a PE32 GUI program for i386 that
 # imports only DLLs that Windows never searches for (its known DLLs; no MinGW runtime DLL beside
 # it), and no larger than its budget. Prints where its bytes go (code, resources, skin archive).
-#   tools/check-release.sh --vendor-host HOST[:PORT] [build folder (default build-i686)]
-# The vendor host may come from the environment instead (KP_VENDOR_HOST=...); one of the two is
-# required, so that a release is never built for a host nobody chose.
+#   tools/check-release.sh --vendor-host HOST[:PORT] --signer SHA256[;...] [build folder (default build-i686)]
+# The vendor host and the package signer's pin may come from the environment instead
+# (KP_VENDOR_HOST=..., KP_PACKAGE_SIGNER_SHA256=...); both are required, so that a release is never
+# built for a host or a publisher nobody chose.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 host=${KP_VENDOR_HOST:-}
-if [ "${1:-}" = --vendor-host ]; then
-  host=${2:-}
-  shift 2 || shift $#
-fi
+signer=${KP_PACKAGE_SIGNER_SHA256:-}
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --vendor-host) host=${2:-}; shift 2 || shift $# ;;
+    --signer) signer=${2:-}; shift 2 || shift $# ;;
+    *) break ;;
+  esac
+done
 build=${1:-"$root/build-i686"}
 # The largest exe we ship, in bytes: 1.5 MB, skin included.
 budget=1500000
@@ -20,9 +25,15 @@ if [ -z "$host" ]; then
        "--vendor-host localhost:18443 for the local demo server" >&2
   exit 2
 fi
+if [ -z "$signer" ]; then
+  echo "FAIL: no package signer: pass --signer SHA256[;SHA256...] (or set KP_PACKAGE_SIGNER_SHA256), e.g." \
+       "--signer \"\$(tools/demo-signer.sh)\" for the demo package" >&2
+  exit 2
+fi
 mkdir -p "$build"
 if ! cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-     -DCMAKE_BUILD_TYPE=Release -DKP_VENDOR_HOST="$host" -DKP_BUILD_TESTS=OFF >"$build/check-release-configure.log" 2>&1; then
+     -DCMAKE_BUILD_TYPE=Release -DKP_VENDOR_HOST="$host" -DKP_BUILD_TESTS=OFF \
+     -DKP_PACKAGE_SIGNER_SHA256="$signer" >"$build/check-release-configure.log" 2>&1; then
   cat "$build/check-release-configure.log" >&2
   exit 1
 fi

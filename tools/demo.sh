@@ -48,7 +48,8 @@ if why32=$(bash tools/has-wine32.sh); then
   exe="$build32/app/KPSetup.exe"
   echo "== building the 32-bit release KPSetup.exe for https://localhost:$port, the demo package and application"
   cmake -S . -B "$build32" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
-    -DKP_BUILD_TESTS=OFF -DKP_VENDOR_HOST="localhost:$port" >/dev/null
+    -DKP_BUILD_TESTS=OFF -DKP_VENDOR_HOST="localhost:$port" \
+    -DKP_PACKAGE_SIGNER_SHA256="$(bash tools/demo-signer.sh)" >/dev/null
   cmake --build "$build32" --target KPSetup -j2 | grep -E '^\[100%\]|error' || true
   targets=(kp_demo_package kp_trust_test_ca)
 else

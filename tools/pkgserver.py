@@ -1,16 +1,21 @@
 #!/usr/bin/env python3
 """A small HTTPS server for tests and the demo: serves given files at given paths on 127.0.0.1.
 
-  pkgserver.py --cert server.pem --key server.key --serve PATH=FILE[,rate=B][,truncate=B][,stall=B] ...
+  pkgserver.py --cert server.pem --key server.key --serve PATH=FILE[,OPTION=VALUE...] ...
                [--port N | --port 0 --port-file F] [--rate BYTES_PER_S] [--lifetime SECONDS] [--log F]
 
 PATH is matched against the request target exactly as sent (percent-escapes and "+" are not
 decoded), query included; a PATH without "?" also matches the same path with any query.
 "/agreement.html", the licence agreement that the installer's link opens, is answered with a
-short page unless a route takes that path. Everything else is answered with 404. `rate` throttles
-the body; `truncate` announces the whole length but sends only that many bytes of the body, then
-drops the connection (a transfer cut off); `stall` sends that many bytes, then keeps the connection
-open in silence (a server that hangs).
+short page unless a route takes that path. Everything else is answered with 404. Options of a route:
+  rate=B       throttles the body to B bytes per second
+  truncate=B   announces the whole length but sends only B bytes of the body, then drops the
+               connection (a transfer cut off)
+  stall=B      sends B bytes, then keeps the connection open in silence (a server that hangs)
+  status=N     answers with status N (404, 500...) and the file as the body all the same
+  endless=1    announces no length and sends the file over and over until the client goes away
+               (a server that never ends); throttle it with rate
+  announce=B   announces a length of B bytes and sends the whole file (longer than announced)
 The server stops by itself after --lifetime seconds (default 300).
 """
 import argparse
@@ -41,6 +46,9 @@ class Route:
         self.rate = default_rate
         self.truncate = None
         self.stall = None
+        self.status = 200
+        self.endless = False
+        self.announce = None
         for option in parts[1:]:
             key, _, value = option.partition("=")
             if key == "rate":
@@ -49,6 +57,12 @@ class Route:
                 self.truncate = int(value)
             elif key == "stall":
                 self.stall = int(value)
+            elif key == "status":
+                self.status = int(value)
+            elif key == "endless":
+                self.endless = value not in ("", "0")
+            elif key == "announce":
+                self.announce = int(value)
             else:
                 raise SystemExit("unknown option in --serve: " + option)
         if not path.startswith("/") or not os.path.isfile(self.file):
@@ -88,11 +102,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_error(404, "File not found")
             return
         size = os.path.getsize(route.file)
-        self.send_response(200)
+        self.send_response(route.status)
         self.send_header("Content-Type", "application/octet-stream")
-        self.send_header("Content-Length", str(size))
+        if route.endless:
+            self.send_header("Connection", "close")
+        else:
+            self.send_header("Content-Length", str(size if route.announce is None else route.announce))
         self.end_headers()
         if not send_body:
+            return
+        if route.endless:
+            self.close_connection = True
+            try:
+                self.send_endless(route)
+            except (BrokenPipeError, ConnectionResetError, ssl.SSLError, OSError):
+                pass  # the client went away: the normal end
             return
         limit = size if route.truncate is None else min(size, route.truncate)
         if route.stall is not None:
@@ -114,6 +138,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.end_headers()
         if send_body:
             self.wfile.write(page)
+    def send_endless(self, route):
+        started = time.monotonic()
+        sent = 0
+        with open(route.file, "rb") as body:
+            data = body.read()
+        while not self.server.stopping.is_set():
+            self.wfile.write(data)
+            sent += len(data)
+            if route.rate:
+                ahead = sent / route.rate - (time.monotonic() - started)
+                if ahead > 0:
+                    time.sleep(ahead)
 
     def send_body(self, route, limit):
         started = time.monotonic()
@@ -165,7 +201,7 @@ def main():
     parser.add_argument("--key", required=True)
     parser.add_argument("--port", type=int, default=0, help="0 picks a free port")
     parser.add_argument("--port-file", help="where to write the port once listening")
-    parser.add_argument("--serve", action="append", default=[], metavar="PATH=FILE[,rate=B][,truncate=B][,stall=B]")
+    parser.add_argument("--serve", action="append", default=[], metavar="PATH=FILE[,OPTION=VALUE...]")
     parser.add_argument("--rate", type=float, default=0, help="default body rate in bytes per second")
     parser.add_argument("--lifetime", type=float, default=300)
     parser.add_argument("--log", help="appends one line per request")

@@ -31,6 +31,8 @@ step() {  # step NAME COMMAND...: a non-ctest check counted as one test
 logs="$root/build-logs"; mkdir -p "$logs"
 # The vendor host compiled into every build here: the local test server's (tools/pkgserver.py).
 vendor_host=localhost:18443
+# The publisher whose signature the test builds accept: the demo package's (made once per checkout).
+demo_signer=$(bash tools/demo-signer.sh) || { echo "tools/demo-signer.sh failed"; exit 1; }
 
 echo "== native build and tests (address and undefined-behaviour sanitizers)"
 if cmake -S . -B build-native -DCMAKE_BUILD_TYPE=Debug -DKP_VENDOR_HOST="$vendor_host" >"$logs/native-configure.log" 2>&1 &&
@@ -52,7 +54,8 @@ fi
 echo "== release build (i686) for the 32-bit end-to-end runs"
 exe32="$root/build-i686/app/KPSetup.exe"
 if ! { cmake -S . -B build-i686 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
-         -DKP_BUILD_TESTS=OFF -DKP_VENDOR_HOST="$vendor_host" >"$logs/i686-configure.log" 2>&1 &&
+         -DKP_BUILD_TESTS=OFF -DKP_VENDOR_HOST="$vendor_host" -DKP_PACKAGE_SIGNER_SHA256="$demo_signer" \
+         >"$logs/i686-configure.log" 2>&1 &&
        cmake --build build-i686 --target KPSetup -j2 >"$logs/i686-build.log" 2>&1; }; then
   tail -n 40 "$logs"/i686-*.log
   rm -f "$exe32"
@@ -75,7 +78,7 @@ else
   tail -n 40 "$logs"/win64-*.log; failed=$((failed + 1))
 fi
 
-step "release build (i686)" tools/check-release.sh --vendor-host "$vendor_host"
+step "release build (i686)" tools/check-release.sh --vendor-host "$vendor_host" --signer "$demo_signer"
 
 echo
 [ -z "${why32:-}" ] || echo "32-bit: $why32; $skipped skipped"

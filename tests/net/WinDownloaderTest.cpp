@@ -131,6 +131,12 @@ double Seconds(Clock::time_point from, Clock::time_point to)
     return std::chrono::duration<double>(to - from).count();
 }
 
+// HTTP_E_STATUS_NOT_FOUND and its kind, as the failure report's value.
+double HttpFailure(unsigned status)
+{
+    return static_cast<double>(static_cast<std::int32_t>(0x80190000u | status));
+}
+
 const double kNotAnExecutable = static_cast<double>(static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_BAD_EXE_FORMAT)));
 
 class Download : public ::testing::Test {
@@ -138,9 +144,10 @@ protected:
     void SetUp() override { ASSERT_FALSE(Env(L"KP_TEST_SERVER_PORT").empty()) << "run me with with-pkgserver.sh"; }
 
     // Downloads and waits for the end; the downloader is kept for further checks.
-    void Run(const std::wstring& url, const std::wstring& savePath)
+    void Run(const std::wstring& url, const std::wstring& savePath,
+             CWinDownloader::Limits limits = CWinDownloader::Limits())
     {
-        downloader = std::make_unique<CWinDownloader>(recorder.Callback(), url.c_str(), savePath.c_str());
+        downloader = std::make_unique<CWinDownloader>(recorder.Callback(), url.c_str(), savePath.c_str(), limits);
         started = Clock::now();
         ASSERT_TRUE(downloader->Start());
         ASSERT_TRUE(recorder.WaitForEnd());
@@ -157,6 +164,17 @@ protected:
         EXPECT_EQ(events.back().text, text);
         EXPECT_EQ(recorder.Count(DOWNLOAD_FAILED), 1);
         EXPECT_EQ(recorder.Count(DOWNLOAD_COMPLETE), 0);
+    }
+
+    // The server answers `status` with the genuine package as the body.
+    void ExpectStatusFails(unsigned status)
+    {
+        const std::string name = "status" + std::to_string(status) + ".exe";
+        const std::wstring path = TempFile(std::wstring(name.begin(), name.end()));
+        Run(ServerUrl(L"/" + std::wstring(name.begin(), name.end())), path);
+        ExpectOneFailure(HttpFailure(status), L"URLDownloadToFile");
+        EXPECT_EQ(ServerRequests("GET /" + name), 3);
+        EXPECT_FALSE(Exists(path));
     }
 
     Recorder recorder;
@@ -262,7 +280,7 @@ TEST_F(Download, AnErrorPageIsAFailedDownloadAndIsNotKept)
 {
     const std::wstring path = TempFile(L"missing.exe");
     Run(ServerUrl(L"/missing.exe"), path);
-    ExpectOneFailure(kNotAnExecutable, L"URLDownloadToFile");
+    ExpectOneFailure(HttpFailure(404), L"URLDownloadToFile");
     EXPECT_EQ(ServerRequests("GET /missing.exe"), 3);
     EXPECT_FALSE(Exists(path));
 }
@@ -425,4 +443,53 @@ TEST_F(Download, DestroyingItWhileTheServerIsSilentDoesNotHang)
     EXPECT_LT(Seconds(before, Clock::now()), 3.0);
     EXPECT_EQ(recorder.Events().size(), reports);
     EXPECT_FALSE(Exists(path));
+}
+
+// A hostile or broken server: whatever arrives, nothing is kept and each attempt counts as failed.
+TEST_F(Download, A404FailsEvenWhenTheBodyIsTheGenuinePackage)
+{
+    ExpectStatusFails(404);
+}
+
+TEST_F(Download, A500FailsEvenWhenTheBodyIsTheGenuinePackage)
+{
+    ExpectStatusFails(500);
+}
+
+TEST_F(Download, ATransferThatFallsSilentIsGivenUpAndTriedAgain)
+{
+    const std::wstring path = TempFile(L"silent.exe");
+    CWinDownloader::Limits limits;
+    limits.stall = std::chrono::milliseconds(1500);
+    Run(ServerUrl(L"/stalled.exe?silent"), path, limits);
+    ExpectOneFailure(static_cast<double>(static_cast<std::int32_t>(INET_E_CONNECTION_TIMEOUT)), L"URLDownloadToFile");
+    EXPECT_GE(recorder.Count(DOWNLOAD_PROGRESS), 1) << "the first megabyte arrived";
+    EXPECT_EQ(ServerRequests("GET /stalled.exe?silent"), 3);
+    // Three silences of 1.5 s and three pauses of 1 s.
+    const double elapsed = Seconds(started, recorder.Events().back().at);
+    EXPECT_GE(elapsed, 7.0);
+    EXPECT_LT(elapsed, 40.0);
+    EXPECT_FALSE(Exists(path));
+}
+
+TEST_F(Download, AResponseThatNeverEndsIsCutAtTheCap)
+{
+    const std::wstring path = TempFile(L"endless.exe");
+    CWinDownloader::Limits limits;
+    limits.maxBytes = 3 * 1024 * 1024;
+    Run(ServerUrl(L"/endless.exe"), path, limits);
+    ExpectOneFailure(static_cast<double>(static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE))),
+                     L"URLDownloadToFile");
+    EXPECT_EQ(ServerRequests("GET /endless.exe"), 3);
+    EXPECT_FALSE(Exists(path));
+}
+
+TEST_F(Download, NothingBeyondTheAnnouncedLengthIsTaken)
+{
+    const std::wstring path = TempFile(L"longer.exe");
+    Run(ServerUrl(L"/longer.exe"), path);
+    EXPECT_EQ(recorder.Events().back().code, DOWNLOAD_COMPLETE);
+    EXPECT_EQ(ReadAll(path), ReadAll(Env(L"KP_TEST_PACKAGE")));
+    downloader.reset();
+    DeleteFileW(path.c_str());
 }

@@ -10,8 +10,10 @@
 #   KP_TEST_PACKAGE        the file served as the package, as a Windows path
 # Routes: /pkg.exe (the package), /spaced+name/%C3%A9t%C3%A9.exe (the same), /medium.exe and
 # /slow.exe (a larger package, throttled to about 2 s and 16 s), /truncated.exe (the package cut off
-# halfway), /empty.exe (no bytes), /stalled.exe (sends 1 MB of the larger one, then nothing);
-# everything else is 404.
+# halfway), /empty.exe (no bytes), /stalled.exe (sends 1 MB of the larger one, then nothing),
+# /status404.exe and /status500.exe (that status, with the package as the body), /endless.exe (no
+# length announced, the package over and over at about 8 MB/s), /longer.exe (announces the package's
+# length, then sends the package and 1 MB more); everything else is 404.
 set -euo pipefail
 build=$(cd "${1:?usage: with-pkgserver.sh BUILD_DIR TEST_EXE [ARGS...]}" && pwd)
 shift
@@ -38,6 +40,8 @@ cp "$data/package.exe" "$data/large.exe"
 head -c $((4 * 1024 * 1024)) /dev/zero >>"$data/large.exe"
 : >"$data/empty.exe"
 size=$(stat -c %s "$data/package.exe")
+cp "$data/package.exe" "$data/longer.exe"
+head -c $((1024 * 1024)) /dev/urandom >>"$data/longer.exe"
 
 refused_port=$("$python" -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()')
 "$python" "$root/tools/pkgserver.py" --cert "$build/testca/server.pem" --key "$build/testca/server.key" \
@@ -48,7 +52,11 @@ refused_port=$("$python" -c 'import socket; s = socket.socket(); s.bind(("127.0.
   --serve "/slow.exe=$data/large.exe,rate=250000" \
   --serve "/truncated.exe=$data/package.exe,truncate=$((size / 2))" \
   --serve "/empty.exe=$data/empty.exe" \
-  --serve "/stalled.exe=$data/large.exe,stall=1000000" >/dev/null &
+  --serve "/stalled.exe=$data/large.exe,stall=1000000" \
+  --serve "/status404.exe=$data/package.exe,status=404" \
+  --serve "/status500.exe=$data/package.exe,status=500" \
+  --serve "/endless.exe=$data/package.exe,endless=1,rate=8000000" \
+  --serve "/longer.exe=$data/longer.exe,announce=$size" >/dev/null &
 server_pid=$!
 for _ in $(seq 1 200); do
   [ -f "$data/port" ] && break
