@@ -71,7 +71,7 @@ kpf_work="$kpf_build/e2e-flow-$kpf_arch"
 scenarios=("$@")
 [ ${#scenarios[@]} -gt 0 ] || scenarios=(happy selfclose folder retry http404 closing badinput hostile swap package)
 shots="$kpf_work/shots"
-rm -rf "$shots"
+rm -rf "$shots" "$kpf_work"/question-*.ref  # the question drawings are made again for each run
 mkdir -p "$shots"
 
 cleanup() {
