@@ -36,7 +36,9 @@
 #              (refused; the genuine package installs); the installer's test pauses make the moments
 #              certain
 #   package    a package that exits with an error without writing "1" (the question of an install
-#              that did not complete), then one that hands over to a child process that completes
+#              that did not complete), then one that hands over to a child process that completes;
+#              then the window closed while that child installs: the installer ends, the package
+#              completes by itself, and what is left of it is to be removed at the next start
 #
 # After each failure question, and once the installer has ended, no package file or folder is left.
 
