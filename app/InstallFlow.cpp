@@ -43,28 +43,35 @@ void CInstallFlow::Start(const InstallSettings& settings)
 {
     // The progress page offers no way to start again; should a start come all the same, the
     // attempt under way goes on undisturbed (a second package must not be started over the first).
-    if (m_stage == Stage::Downloading || m_stage == Stage::Installing || m_stage == Stage::Finished) return;
+    if (m_stage != Stage::Idle && m_stage != Stage::Failed) return;
 
     m_settings = &settings;
     m_progress = 0.0;
     Show(m_progress);
-    if (m_packagePath.empty()) m_packagePath = m_services.makePackagePath();
     m_services.prepareStatusFile();
 
-    // The downloader of an earlier attempt has reported its end; it goes now, and with it any
-    // report of it that might still be on its way.
-    if (m_link) m_link->Cut();
-    m_downloader.reset();
+    // Whatever is left of an earlier attempt goes now, and with its downloader any report of it
+    // that might still be on its way.
+    ReleaseAttempt();
     ++m_attempt;
+    m_ticksSinceEnded = 0;
+    m_place = m_services.makePackagePlace();
+    if (!m_place) {
+        // Without a place only administrators can write to, nothing may be downloaded to be run.
+        Fail(InstallFailure::Start);
+        return;
+    }
     m_link = std::make_shared<CReportLink>(m_host.MakeReportPoster(), m_attempt);
     std::shared_ptr<CReportLink> link = m_link;
     DownloadCallback observer = [link](int code, double, const wchar_t*) { link->Post(code); };
 
     m_stage = Stage::Downloading;
-    m_downloader = m_services.makeDownloader(observer, PackageUrl(), m_packagePath);
+    m_downloader = m_services.makeDownloader(observer, PackageUrl(), m_place->PackagePath());
     // A download that cannot even begin would otherwise leave the page at 0 % for ever.
-    if (!m_downloader || !m_downloader->Start()) Fail();
+    if (!m_downloader || !m_downloader->Start()) Fail(InstallFailure::Download);
 }
+
+std::wstring CInstallFlow::GetPackagePath() const { return m_place ? m_place->PackagePath() : std::wstring(); }
 
 void CInstallFlow::OnDownloadReport(int code, int attempt)
 {
@@ -78,43 +85,92 @@ void CInstallFlow::OnDownloadReport(int code, int attempt)
     case DOWNLOAD_COMPLETE:
         m_progress = ProgressAtDownloadComplete();
         Show(m_progress);
-        StartPackage();
+        // The worker has ended its transfer; nothing writes into the place any more.
+        if (m_link) m_link->Cut();
+        m_downloader.reset();
+        m_stage = Stage::Checking;
+        if (m_services.pauseBeforeCheckMs > 0)
+            m_host.StartTimer(TIMER_PACKAGE_PAUSE, m_services.pauseBeforeCheckMs);
+        else
+            CheckPackage();
         break;
     case DOWNLOAD_FAILED:
-        Fail();
+        Fail(InstallFailure::Download);
         break;
     default:  // DOWNLOAD_BEGIN: nothing to show yet
         break;
     }
 }
 
+void CInstallFlow::CheckPackage()
+{
+    m_held = m_services.checkPackage(m_place->PackagePath());
+    if (!m_held) {
+        Fail(InstallFailure::Verification);
+        return;
+    }
+    m_stage = Stage::Starting;
+    if (m_services.pauseBeforeStartMs > 0)
+        m_host.StartTimer(TIMER_PACKAGE_PAUSE, m_services.pauseBeforeStartMs);
+    else
+        StartPackage();
+}
+
 void CInstallFlow::StartPackage()
 {
     // The settings of this moment: the options page may have changed them since the start.
     const std::wstring parameters = PackageCommandLine(m_settings->installDir, m_settings->desktopShortcut);
-    if (!m_services.startPackage(m_packagePath, parameters)) {
+    m_running = m_services.startPackage(m_place->PackagePath(), parameters);
+    // Held until here: between the check and the start nobody could change the file.
+    m_held.reset();
+    if (!m_running) {
         // A package that does not run will never report completion: without this the page would
         // creep to 99 % and wait for ever.
-        m_services.removePackage(m_packagePath);
-        Fail();
+        Fail(InstallFailure::Start);
         return;
     }
     m_stage = Stage::Installing;
     m_host.StartTimer(TIMER_POLL_STATUS, POLL_STATUS_MS);
 }
 
-void CInstallFlow::Fail()
+void CInstallFlow::OnPauseEnded()
+{
+    m_host.StopTimer(TIMER_PACKAGE_PAUSE);
+    if (m_stage == Stage::Checking)
+        CheckPackage();
+    else if (m_stage == Stage::Starting)
+        StartPackage();
+}
+
+void CInstallFlow::ReleaseAttempt()
+{
+    if (m_link) m_link->Cut();
+    // Abandons a running transfer and waits for the worker, which by now can only be finishing:
+    // it reports nothing more and removes a file it did not finish.
+    m_downloader.reset();
+    m_held.reset();
+    m_running.reset();
+    m_place.reset();
+}
+
+void CInstallFlow::Fail(InstallFailure failure)
 {
     m_stage = Stage::Failed;
+    m_lastFailure = failure;
+    m_host.StopTimer(TIMER_POLL_STATUS);
+    m_host.StopTimer(TIMER_PACKAGE_PAUSE);
+    ReleaseAttempt();
     m_progress = 0.0;
     Show(m_progress);
-    if (m_host.AskAfterFailure()) m_host.ShowPage(PAGE_WELCOME);
+    if (m_host.AskAfterFailure(failure)) m_host.ShowPage(PAGE_WELCOME);
 }
 
 void CInstallFlow::OnTimer(std::uintptr_t timerId)
 {
     if (timerId == TIMER_POLL_STATUS) {
         PollStatus();
+    } else if (timerId == TIMER_PACKAGE_PAUSE) {
+        OnPauseEnded();
     } else if (timerId == TIMER_AUTO_CLOSE) {
         AutoClose();
     }
@@ -131,11 +187,20 @@ void CInstallFlow::PollStatus()
         m_progress = kFinishedPercent;
         Show(m_progress);
         m_host.StopTimer(TIMER_POLL_STATUS);
+        m_running.reset();
+        // A package that wrote "1" just before it ends may still hold its file; its place is then
+        // tried again when the flow stops.
+        if (m_place && m_place->Remove()) m_place.reset();
         m_host.ShowPage(PAGE_COMPLETE);
         m_host.StartTimer(TIMER_AUTO_CLOSE, AUTO_CLOSE_MS);
         return;
     }
-    // No time-out: a package may take long; the page rests at 99 % until it is done.
+    // No time-out while the package runs: it may take long; the page rests at 99 % until it is
+    // done. Once all of it has ended, "active" has a short while left to turn "1".
+    if (m_running && m_running->HasEnded() && ++m_ticksSinceEnded >= PACKAGE_END_GRACE_TICKS) {
+        Fail(InstallFailure::Incomplete);
+        return;
+    }
     const PollStep step = ProgressAtPollTick(m_progress);
     if (step.show) Show(step.shown);
     m_progress = step.next;
@@ -156,10 +221,10 @@ void CInstallFlow::AutoClose()
 
 void CInstallFlow::Stop()
 {
-    if (m_link) m_link->Cut();
-    // Abandons a running transfer and waits for the worker, which by now can only be finishing:
-    // it reports nothing more and removes a file it did not finish.
-    m_downloader.reset();
+    ReleaseAttempt();
+    // Nothing of the attempt is left to check, start or poll.
+    if (m_stage != Stage::Finished && m_stage != Stage::Failed) m_stage = Stage::Idle;
     m_host.StopTimer(TIMER_POLL_STATUS);
+    m_host.StopTimer(TIMER_PACKAGE_PAUSE);
     m_host.StopTimer(TIMER_AUTO_CLOSE);
 }

@@ -5,6 +5,14 @@
 // run later on the UI thread.
 using ReportPoster = std::function<void(int code, int attempt)>;
 
+// Why an installation attempt failed; each has a question of its own (FailureQuestionWords).
+enum class InstallFailure {
+    Download,      // the package could not be fetched
+    Verification,  // the fetched file is not the vendor's genuine signed package
+    Start,         // the package could not be given a place or be started
+    Incomplete,    // the package and all it started ended without reporting completion
+};
+
 // What the install flow asks of the window it lives in. Every call comes on the UI thread; only
 // the poster that MakeReportPoster returns is called from a download worker.
 class IInstallFlowHost {
@@ -14,9 +22,9 @@ public:
     // Switches straight to wizard page `page`: selecting a page this way is no event, so nothing
     // starts by itself.
     virtual void ShowPage(int page) = 0;
-    // Asks "下载失败！" / "请检查网络" over the dimmed window and waits for the answer; true for
+    // Asks the question of `failure` over the dimmed window and waits for the answer; true for
     // "确定", false for "取消" or the box's close button.
-    virtual bool AskAfterFailure() = 0;
+    virtual bool AskAfterFailure(InstallFailure failure) = 0;
     // The installer's own share of the installation: the uninstall entry and the Start-menu
     // shortcuts for the application the package has installed.
     virtual void FinishInstall() = 0;

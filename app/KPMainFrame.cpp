@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "KPCore/inner/ProductInfo.h"
+#include "app/FailureQuestion.h"
 #include "pages/DimmingMask.h"
 #include "pages/InstallEvents.h"
 #include "pages/InstallSettings.h"
@@ -13,9 +14,10 @@ namespace {
 
 constexpr int kPageCount = 4;
 
-int AskAfterFailureWithMessageBox(HWND owner)
+int AskAfterFailureWithMessageBox(HWND owner, InstallFailure failure)
 {
-    return ShowMessageBox(owner, kProductName, L"下载失败！", L"请检查网络", L"确定", L"取消", nullptr,
+    const FailureQuestionText words = FailureQuestionWords(failure);
+    return ShowMessageBox(owner, kProductName, words.title, words.message, L"确定", L"取消", nullptr,
                           kInstallerWindowStyle, kInstallerWindowExStyle, true);
 }
 
@@ -147,11 +149,11 @@ void KPMainFrame::StartInstall() { m_flow.Start(GetInstallSettings()); }
 
 void KPMainFrame::ShowProgress(double percent) { m_page2.SetProgress(percent); }
 
-bool KPMainFrame::AskAfterFailure()
+bool KPMainFrame::AskAfterFailure(InstallFailure failure)
 {
     // The window stays dimmed behind the question until it is answered.
     CDimmingMask mask(m_pm);
-    return m_services.askAfterFailure(GetHWND()) == CKPMsgBox::kOk;
+    return m_services.askAfterFailure(GetHWND(), failure) == CKPMsgBox::kOk;
 }
 
 void KPMainFrame::FinishInstall() { m_page3.FinishInstall(); }

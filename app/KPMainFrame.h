@@ -30,9 +30,9 @@ constexpr unsigned int TIMER_WARM_UP = 300;
 struct MainFrameServices {
     PageServices pages;
     InstallFlowServices flow;
-    // "下载失败！" / "请检查网络" over `owner`: 1 for "确定", 2 for "取消", 0 for the box's close
-    // button.
-    std::function<int(HWND owner)> askAfterFailure;
+    // The question of `failure` (FailureQuestionWords) over `owner`: 1 for "确定", 2 for "取消", 0
+    // for the box's close button.
+    std::function<int(HWND owner, InstallFailure failure)> askAfterFailure;
 };
 
 // The program's own: RealPageServices, RealInstallFlowServices and the skinned message box.
@@ -90,7 +90,7 @@ private:
 
     // The install flow's window.
     void ShowProgress(double percent) override;
-    bool AskAfterFailure() override;
+    bool AskAfterFailure(InstallFailure failure) override;
     void FinishInstall() override;
     bool IsQuestionOpen() const override;
     void PostClose() override;

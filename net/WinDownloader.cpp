@@ -7,7 +7,6 @@
 
 #include "KPCore/inner/DllHardening.h"
 #include "net/HttpResponse.h"
-#include "net/PeCheck.h"
 #include "net/TextEncoding.h"
 
 namespace {
@@ -15,9 +14,9 @@ namespace {
 constexpr int kAttempts = 3;
 constexpr DWORD kPauseAfterFailureMs = 1000;
 constexpr wchar_t kTransferName[] = L"URLDownloadToFile";
-const HRESULT kNotAnExecutable = HRESULT_FROM_WIN32(ERROR_BAD_EXE_FORMAT);
 const HRESULT kStalled = INET_E_CONNECTION_TIMEOUT;
 const HRESULT kTooLarge = HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE);
+const HRESULT kCutShort = HRESULT_FROM_WIN32(ERROR_HANDLE_EOF);
 
 // HTTP_E_STATUS_NOT_FOUND (0x80190194) and its kind: the status in the low word.
 HRESULT HttpStatusResult(DWORD status)
@@ -34,6 +33,18 @@ bool CarriesBytes(ULONG statusCode)
 void RemoveFile(const std::wstring& path)
 {
     DeleteFileW(path.c_str());
+}
+
+// S_OK when the saved file has the length the response announced (or none was announced).
+HRESULT CheckSavedLength(const std::wstring& path, std::uint64_t announced)
+{
+    if (announced == UINT64_MAX)
+        return S_OK;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return HRESULT_FROM_WIN32(GetLastError());
+    const std::uint64_t size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    return size == announced ? S_OK : kCutShort;
 }
 
 // urlmon and wininet are not on every Windows' list of known DLLs, so the program does not import
@@ -199,6 +210,7 @@ HRESULT CWinDownloader::CBindCallback::OnResponse(DWORD status, LPCWSTR response
     }
     if (responseHeaders) {
         const std::optional<std::uint64_t> announced = ContentLengthOf(responseHeaders);
+        if (announced) m_announced = *announced;
         if (announced && *announced < m_maxBytes.load())
             m_maxBytes = *announced;
     }
@@ -236,6 +248,7 @@ void CWinDownloader::CBindCallback::BeginAttempt(std::uint64_t maxBytes)
     m_cutoff = 0;
     m_httpStatus = 0;
     m_maxBytes = maxBytes;
+    m_announced = UINT64_MAX;
     m_received = 0;
     std::lock_guard<std::mutex> lock(m_lock);
     m_attemptRunning = true;
@@ -407,7 +420,7 @@ unsigned long CWinDownloader::DownloadProc(void* downloader)
         callback.ForgetBinding();
         result = AttemptResult(callback, result);
         if (result == S_OK)
-            result = CheckDownloadedExecutable(savePath);
+            result = CheckSavedLength(savePath, callback.AnnouncedLength());
         if (result == S_OK)
             break;
         RemoveFile(savePath);  // nothing of a failed attempt is kept
@@ -433,30 +446,6 @@ std::wstring PrepareDownloadUrl(const std::wstring& url)
     if (url.compare(0, 8, L"file:///") == 0)
         return url;
     return UrlEncodeWide(url);
-}
-
-HRESULT CheckDownloadedExecutable(const std::wstring& path)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return HRESULT_FROM_WIN32(GetLastError());
-    LARGE_INTEGER size{};
-    std::vector<std::uint8_t> head;
-    bool read = GetFileSizeEx(file, &size) != FALSE;
-    if (read) {
-        const std::uint64_t fileSize = static_cast<std::uint64_t>(size.QuadPart);
-        head.resize(fileSize < kPeHeadBytes ? static_cast<std::size_t>(fileSize) : kPeHeadBytes);
-        DWORD got = 0;
-        read = head.empty() ||
-               (ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &got, nullptr) && got == head.size());
-    }
-    CloseHandle(file);
-    if (read && CheckWindowsExecutable(head.data(), head.size(), static_cast<std::uint64_t>(size.QuadPart)) ==
-                    PeCheckResult::Valid)
-        return S_OK;
-    RemoveFile(path);
-    return kNotAnExecutable;
 }
 
 void PurgeUrlCache(const std::vector<std::wstring>& urls)

@@ -17,9 +17,12 @@
 // URL moniker service, and reports to its observer on that worker thread.
 //
 // The transfer is tried three times, pausing a second after each failure. It counts as done only
-// when the service reports success, the server answered with a 2xx status, AND the file is a
-// complete Windows executable: the service saves an error page (a 404 or 500 with any body, even a
-// program) as if it were the file. An attempt is also given up, and its partial file deleted, when
+// when the service reports success AND the server answered with a 2xx status: the service saves an
+// error page (a 404 or 500 with any body, even a program) as if it were the file, and reports a
+// connection dropped before the announced length as a success, so a saved file shorter or longer
+// than announced fails the attempt too. What the file holds is for its owner to judge (the install
+// flow checks the package before anything runs it). An attempt is also given up, and its partial
+// file deleted, when
 // no byte has arrived for a while (30 s by default: a server that hangs) or when the response grows
 // beyond the length it announced or beyond a cap (1 GiB by default: a server that never ends).
 //
@@ -86,6 +89,8 @@ public:
         // Ends the attempt; WatchForStall returns.
         void EndAttempt();
         Cutoff AttemptCutoff() const { return static_cast<Cutoff>(m_cutoff.load()); }
+        // The length the response announced; UINT64_MAX when it announced none.
+        std::uint64_t AnnouncedLength() const { return m_announced.load(); }
         // The response's HTTP status; 0 when the service told none (a file address).
         DWORD HttpStatus() const { return m_httpStatus.load(); }
 
@@ -106,6 +111,7 @@ public:
         std::atomic<int> m_cutoff{0};
         std::atomic<DWORD> m_httpStatus{0};
         std::atomic<std::uint64_t> m_maxBytes{UINT64_MAX};  // no cap outside an attempt
+        std::atomic<std::uint64_t> m_announced{UINT64_MAX};
         bool m_attemptRunning = false;                   // under m_lock
         std::chrono::steady_clock::time_point m_lastByte;  // under m_lock
         std::uint64_t m_received = 0;                    // service thread only
@@ -152,10 +158,6 @@ private:
 // The URL as it is handed to the transfer: "file:///" addresses unchanged, every other address
 // percent-encoded as UTF-8 (a space becomes "+").
 std::wstring PrepareDownloadUrl(const std::wstring& url);
-
-// S_OK when the file at `path` is a complete Windows executable; otherwise removes the file and
-// returns HRESULT_FROM_WIN32(ERROR_BAD_EXE_FORMAT), or the error of opening it.
-HRESULT CheckDownloadedExecutable(const std::wstring& path);
 
 // Deletes the URL-cache entries of the given addresses (cookies excepted). Other entries, the
 // user's own browsing among them, stay.

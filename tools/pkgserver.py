@@ -16,6 +16,8 @@ short page unless a route takes that path. Everything else is answered with 404.
   endless=1    announces no length and sends the file over and over until the client goes away
                (a server that never ends); throttle it with rate
   announce=B   announces a length of B bytes and sends the whole file (longer than announced)
+  only=N       the other options hold for the first N requests of the route only; later ones are
+               answered plainly with the file (a server that misbehaves once)
 The server stops by itself after --lifetime seconds (default 300).
 """
 import argparse
@@ -49,6 +51,9 @@ class Route:
         self.status = 200
         self.endless = False
         self.announce = None
+        self.only = None
+        self.served = 0
+        self.lock = threading.Lock()
         for option in parts[1:]:
             key, _, value = option.partition("=")
             if key == "rate":
@@ -63,10 +68,23 @@ class Route:
                 self.endless = value not in ("", "0")
             elif key == "announce":
                 self.announce = int(value)
+            elif key == "only":
+                self.only = int(value)
             else:
                 raise SystemExit("unknown option in --serve: " + option)
         if not path.startswith("/") or not os.path.isfile(self.file):
             raise SystemExit("bad --serve " + text)
+        self.plain = None
+        if self.only is not None:
+            self.plain = Route(parts[0], default_rate)
+
+    def for_request(self):
+        """The route that answers the next request: this one, or its plain self after `only`."""
+        if self.plain is None:
+            return self
+        with self.lock:
+            self.served += 1
+            return self if self.served <= self.only else self.plain
 
 
 def find_route(routes, target):
@@ -101,6 +119,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if route is None:
             self.send_error(404, "File not found")
             return
+        route = route.for_request()
         size = os.path.getsize(route.file)
         self.send_response(route.status)
         self.send_header("Content-Type", "application/octet-stream")

@@ -159,22 +159,43 @@ std::wstring CPackageFolder::FilePath(const std::wstring& fileName) const
     return m_path + L"\\" + fileName;
 }
 
-bool CPackageFolder::Remove()
+namespace {
+
+// Calls `act` with the path of each file in `folder`.
+template <typename Act>
+void ForEachFile(const std::wstring& folder, Act act)
 {
     WIN32_FIND_DATAW found{};
-    HANDLE find = FindFirstFileW((m_path + L"\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = FilePath(name);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(path.c_str());
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            act(folder + L"\\" + name, found.dwFileAttributes);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+}
+
+}  // namespace
+
+bool CPackageFolder::RemoveAtRestart()
+{
+    bool scheduled = true;
+    ForEachFile(m_path, [&scheduled](const std::wstring& path, DWORD) {
+        scheduled = MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) && scheduled;
+    });
+    // The folder last: the system removes what it was given in order.
+    return MoveFileExW(m_path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) && scheduled;
+}
+
+bool CPackageFolder::Remove()
+{
+    ForEachFile(m_path, [](const std::wstring& path, DWORD attributes) {
+        if (attributes & FILE_ATTRIBUTE_READONLY)
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+    });
     if (RemoveDirectoryW(m_path.c_str()))
         return true;
     const DWORD error = GetLastError();

@@ -46,6 +46,10 @@ public:
     // Deletes the files inside and then the folder. True when the folder is gone (also when it was
     // gone already); false while a file in it is in use, for instance a package still running.
     bool Remove();
+    // For what Remove had to leave (a package that still runs when the installer closes): has
+    // Windows delete the files inside and then the folder when it next starts. Needs the rights of
+    // an administrator, which the installer has. False when that could not be arranged.
+    bool RemoveAtRestart();
 
 private:
     explicit CPackageFolder(std::wstring path) : m_path(std::move(path)) {}

@@ -224,6 +224,21 @@ TEST(PackageFolder, RemovalTakesThePackageWithItOnceNothingHoldsIt)
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(folder->Remove());
     EXPECT_TRUE(Exists(package));
+    // What cannot go now goes when Windows next starts: the file, then its folder.
+    EXPECT_TRUE(folder->RemoveAtRestart());
+    wchar_t pending[8192] = {};
+    DWORD size = sizeof pending - sizeof(wchar_t);
+    ASSERT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
+                           L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, pending, &size),
+              ERROR_SUCCESS);
+    std::wstring names;
+    for (const wchar_t* entry = pending; entry < pending + size / sizeof(wchar_t); entry += wcslen(entry) + 1)
+        names += std::wstring(entry) + L"|";
+    const std::size_t file = names.find(package + L"|");
+    const std::size_t dir = names.find(folder->Path() + L"|");
+    EXPECT_NE(file, std::wstring::npos) << "the package";
+    EXPECT_NE(dir, std::wstring::npos) << "its folder";
+    EXPECT_LT(file, dir) << "the folder after what it holds";
     CloseHandle(held);
 
     EXPECT_TRUE(folder->Remove());

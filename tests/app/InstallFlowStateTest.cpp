@@ -1,6 +1,7 @@
-// The install flow's state machine with a window, a downloader and a status file of the test's
-// own: the start, the progress arithmetic, the completion and the automatic close, failures and
-// retries, reports of an earlier attempt, and a stop during the download.
+// The install flow's state machine with a window, a downloader, a package place, check and process
+// and a status file of the test's own: the start, the progress arithmetic, the check and the start
+// of the package, the completion and the automatic close, each kind of failure and the retry after
+// it, reports of an earlier attempt, the end of a package that never completes, and a stop.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -27,9 +28,10 @@ class FakeHost : public IInstallFlowHost {
 public:
     void ShowProgress(double percent) override { shown.push_back(percent); }
     void ShowPage(int page) override { pages.push_back(page); }
-    bool AskAfterFailure() override
+    bool AskAfterFailure(InstallFailure failure) override
     {
         log.push_back("ask");
+        asked.push_back(failure);
         return answerOk;
     }
     void FinishInstall() override { log.push_back("finish"); }
@@ -71,6 +73,7 @@ public:
     std::vector<double> shown;
     std::vector<int> pages;
     std::vector<std::string> log;
+    std::vector<InstallFailure> asked;
     std::map<unsigned int, unsigned int> timers;
     bool answerOk = true;
     bool questionOpen = false;
@@ -106,6 +109,47 @@ private:
     bool m_result;
 };
 
+// What happened to the package's places, held files and processes, in order.
+struct PackageEvents {
+    std::vector<std::string> log;
+    bool removeSucceeds = true;
+    bool ended = false;  // the running package and all it started have ended
+};
+
+class FakePlace : public CPackagePlace {
+public:
+    FakePlace(std::shared_ptr<PackageEvents> events, std::wstring path) : m_events(std::move(events)), m_path(std::move(path)) {}
+    ~FakePlace() override { m_events->log.push_back("place gone"); }
+    const std::wstring& PackagePath() const override { return m_path; }
+    bool Remove() override
+    {
+        m_events->log.push_back(m_events->removeSucceeds ? "removed" : "in use");
+        return m_events->removeSucceeds;
+    }
+
+private:
+    std::shared_ptr<PackageEvents> m_events;
+    std::wstring m_path;
+};
+
+class FakeHeld : public CHeldPackage {
+public:
+    explicit FakeHeld(std::shared_ptr<PackageEvents> events) : m_events(std::move(events)) {}
+    ~FakeHeld() override { m_events->log.push_back("released"); }
+
+private:
+    std::shared_ptr<PackageEvents> m_events;
+};
+
+class FakeRunning : public CRunningPackage {
+public:
+    explicit FakeRunning(std::shared_ptr<PackageEvents> events) : m_events(std::move(events)) {}
+    bool HasEnded() const override { return m_events->ended; }
+
+private:
+    std::shared_ptr<PackageEvents> m_events;
+};
+
 // Calls the observer with `codes` from a thread of its own, as a download worker does.
 void ReportFromWorker(const DownloadCallback& observer, std::initializer_list<int> codes)
 {
@@ -121,6 +165,12 @@ protected:
     InstallFlowServices Services()
     {
         InstallFlowServices services;
+        services.makePackagePlace = [this]() -> std::unique_ptr<CPackagePlace> {
+            if (!placeCanBeMade) return nullptr;
+            events->log.push_back("place");
+            return std::make_unique<FakePlace>(
+                events, L"C:\\ProgramData\\KPCapture\\f" + std::to_wstring(++placesMade) + L"\\package.exe");
+        };
         services.makeDownloader = [this](DownloadCallback observer, const std::wstring& url, const std::wstring& path) {
             auto made = std::make_shared<MadeDownload>();
             made->observer = std::move(observer);
@@ -129,26 +179,42 @@ protected:
             downloads.push_back(made);
             return std::shared_ptr<CDownloader>(std::make_shared<FakeDownloader>(made, downloaderStarts));
         };
-        services.makePackagePath = [this] { return L"C:\\Roaming\\KPCapture\\package" + std::to_wstring(++pathsMade) + L".exe"; };
-        services.startPackage = [this](const std::wstring& path, const std::wstring& parameters) {
-            packageStarts.emplace_back(path, parameters);
-            return packageStartSucceeds;
+        services.checkPackage = [this](const std::wstring& path) -> std::unique_ptr<CHeldPackage> {
+            events->log.push_back("check");
+            checked.push_back(path);
+            if (!packageTrusted) return nullptr;
+            return std::make_unique<FakeHeld>(events);
         };
-        services.removePackage = [this](const std::wstring& path) { removed.push_back(path); };
+        services.startPackage = [this](const std::wstring& path,
+                                       const std::wstring& parameters) -> std::unique_ptr<CRunningPackage> {
+            events->log.push_back("start");
+            packageStarts.emplace_back(path, parameters);
+            if (!packageStartSucceeds) return nullptr;
+            return std::make_unique<FakeRunning>(events);
+        };
         services.prepareStatusFile = [this] {
             ++prepares;
             active = L"0";
         };
         services.pollStatusFile = [this] { return active; };
+        services.pauseBeforeCheckMs = pauseBeforeCheckMs;
+        services.pauseBeforeStartMs = pauseBeforeStartMs;
         return services;
     }
 
-    // Starts, delivers `codes` of the download, and expects the package to run.
-    void DownloadCompletely()
+    // Starts and delivers the whole download of the latest attempt.
+    void Download()
     {
         flow.Start(settings);
+        ASSERT_FALSE(downloads.empty());
         ReportFromWorker(downloads.back()->observer, {DOWNLOAD_BEGIN, DOWNLOAD_PROGRESS, DOWNLOAD_COMPLETE});
         host.Deliver(flow);
+    }
+
+    // Downloads and expects the package to run.
+    void DownloadCompletely()
+    {
+        Download();
         ASSERT_EQ(Stage::Installing, flow.GetStage());
     }
 
@@ -157,15 +223,23 @@ protected:
         for (int i = 0; i < times; ++i) flow.OnTimer(timer);
     }
 
+    // Where each attempt is saved: the place's file.
+    static std::wstring PlacePath(int n) { return L"C:\\ProgramData\\KPCapture\\f" + std::to_wstring(n) + L"\\package.exe"; }
+
     InstallSettings settings{L"C:\\Program Files\\KPCapture"};
+    bool placeCanBeMade = true;
     bool downloaderStarts = true;
+    bool packageTrusted = true;
     bool packageStartSucceeds = true;
-    int pathsMade = 0;
+    unsigned int pauseBeforeCheckMs = 0;
+    unsigned int pauseBeforeStartMs = 0;
+    int placesMade = 0;
     int prepares = 0;
     std::wstring active = L"error";
+    std::shared_ptr<PackageEvents> events = std::make_shared<PackageEvents>();
     std::vector<std::shared_ptr<MadeDownload>> downloads;
+    std::vector<std::wstring> checked;
     std::vector<std::pair<std::wstring, std::wstring>> packageStarts;
-    std::vector<std::wstring> removed;
     FakeHost host;
     CInstallFlow flow{host, Services()};
 };
@@ -181,7 +255,7 @@ TEST_F(InstallFlowStateTest, AStartShowsZeroPreparesTheStatusFileAndStartsOneDow
     EXPECT_EQ(L"0", active);
     ASSERT_EQ(1u, downloads.size());
     EXPECT_EQ(PackageUrl(), downloads[0]->url);
-    EXPECT_EQ(L"C:\\Roaming\\KPCapture\\package1.exe", downloads[0]->savePath);
+    EXPECT_EQ(PlacePath(1), downloads[0]->savePath) << "into a place of its own";
     EXPECT_EQ(flow.GetPackagePath(), downloads[0]->savePath);
     EXPECT_EQ(1, downloads[0]->starts);
     EXPECT_EQ(Stage::Downloading, flow.GetStage());
@@ -219,7 +293,7 @@ TEST_F(InstallFlowStateTest, ReportsWaitForTheUiThreadAndEachNotificationIsOnePo
     EXPECT_EQ(Stage::Downloading, flow.GetStage());
 }
 
-TEST_F(InstallFlowStateTest, TheCompletedDownloadStartsThePackageWithTheSettingsOfThatMoment)
+TEST_F(InstallFlowStateTest, TheCompletedDownloadIsCheckedThenStartedWithTheSettingsOfThatMoment)
 {
     flow.Start(settings);
     ReportFromWorker(downloads[0]->observer, {DOWNLOAD_PROGRESS, DOWNLOAD_PROGRESS});
@@ -232,12 +306,54 @@ TEST_F(InstallFlowStateTest, TheCompletedDownloadStartsThePackageWithTheSettings
     host.Deliver(flow);
 
     EXPECT_EQ(70.0, flow.GetProgress()) << "2 notifications, then completion: 2 jumps to 70";
+    EXPECT_TRUE(downloads[0]->destroyed) << "the finished downloader goes before the check";
+    EXPECT_EQ(std::vector<std::wstring>{PlacePath(1)}, checked);
     ASSERT_EQ(1u, packageStarts.size());
-    EXPECT_EQ(flow.GetPackagePath(), packageStarts[0].first);
+    EXPECT_EQ(PlacePath(1), packageStarts[0].first);
     EXPECT_EQ(PackageCommandLine(L"D:\\My Apps\\凯普\\KPCapture", false), packageStarts[0].second);
+    // Checked, held through the start, and let go only once the package runs.
+    EXPECT_EQ((std::vector<std::string>{"place", "check", "start", "released"}), events->log);
     EXPECT_EQ(Stage::Installing, flow.GetStage());
     EXPECT_EQ(POLL_STATUS_MS, host.timers[TIMER_POLL_STATUS]);
     EXPECT_TRUE(host.pages.empty());
+}
+
+TEST_F(InstallFlowStateTest, TestPausesDelayTheCheckAndTheStartButSkipNeither)
+{
+    pauseBeforeCheckMs = 2000;
+    pauseBeforeStartMs = 3000;
+    CInstallFlow paused(host, Services());
+    paused.Start(settings);
+    ReportFromWorker(downloads[0]->observer, {DOWNLOAD_COMPLETE});
+    host.Deliver(paused);
+    EXPECT_EQ(Stage::Checking, paused.GetStage());
+    EXPECT_EQ(2000u, host.timers[TIMER_PACKAGE_PAUSE]);
+    EXPECT_TRUE(checked.empty());
+    paused.OnTimer(TIMER_POLL_STATUS);  // not the pause's timer
+    EXPECT_TRUE(checked.empty());
+
+    paused.OnTimer(TIMER_PACKAGE_PAUSE);
+    EXPECT_EQ(Stage::Starting, paused.GetStage());
+    EXPECT_EQ(3000u, host.timers[TIMER_PACKAGE_PAUSE]);
+    EXPECT_EQ((std::vector<std::string>{"place", "check"}), events->log) << "held, not started yet";
+
+    paused.OnTimer(TIMER_PACKAGE_PAUSE);
+    EXPECT_EQ(Stage::Installing, paused.GetStage());
+    EXPECT_FALSE(host.TimerRuns(TIMER_PACKAGE_PAUSE));
+    EXPECT_EQ((std::vector<std::string>{"place", "check", "start", "released"}), events->log);
+
+    // A window closed during a pause leaves nothing held and no place behind.
+    CInstallFlow closing(host, Services());
+    closing.Start(settings);
+    ReportFromWorker(downloads.back()->observer, {DOWNLOAD_COMPLETE});
+    host.Deliver(closing);
+    closing.OnTimer(TIMER_PACKAGE_PAUSE);
+    events->log.clear();
+    closing.Stop();
+    EXPECT_EQ((std::vector<std::string>{"released", "place gone"}), events->log);
+    EXPECT_FALSE(host.TimerRuns(TIMER_PACKAGE_PAUSE));
+    closing.OnTimer(TIMER_PACKAGE_PAUSE);
+    EXPECT_EQ(1u, packageStarts.size()) << "only the first flow's package ran";
 }
 
 TEST_F(InstallFlowStateTest, ThePollCreepsToNinetyNineAndOnlyTheCompletionShowsAHundred)
@@ -255,10 +371,12 @@ TEST_F(InstallFlowStateTest, ThePollCreepsToNinetyNineAndOnlyTheCompletionShowsA
     EXPECT_TRUE(host.pages.empty());
 
     active = L"1";
+    events->log.clear();
     Tick(TIMER_POLL_STATUS);
     EXPECT_EQ(100.0, host.shown.back());
     EXPECT_EQ(std::vector<int>{PAGE_COMPLETE}, host.pages);
     EXPECT_EQ(Stage::Finished, flow.GetStage());
+    EXPECT_EQ((std::vector<std::string>{"removed", "place gone"}), events->log) << "the package goes at once";
     EXPECT_FALSE(host.TimerRuns(TIMER_POLL_STATUS));
     EXPECT_EQ(AUTO_CLOSE_MS, host.timers[TIMER_AUTO_CLOSE]);
     // A late tick of the poll only stops it; a start now changes nothing.
@@ -289,24 +407,35 @@ TEST_F(InstallFlowStateTest, TheAutomaticCloseWaitsForAQuestionAndFinishesTheIns
     EXPECT_EQ(2u, host.log.size());
 }
 
-TEST_F(InstallFlowStateTest, AFailureAsksAndAStartAfterItDownloadsAgainIgnoringTheOldAttempt)
+TEST_F(InstallFlowStateTest, APackageStillInUseAtTheCompletionGoesWhenTheFlowStops)
+{
+    DownloadCompletely();
+    events->removeSucceeds = false;
+    active = L"1";
+    Tick(TIMER_POLL_STATUS);
+    ASSERT_EQ(Stage::Finished, flow.GetStage());
+    EXPECT_EQ("in use", events->log.back()) << "kept for another try";
+    flow.Stop();
+    EXPECT_EQ("place gone", events->log.back());
+}
+
+TEST_F(InstallFlowStateTest, AFailureAsksAndAStartAfterItDownloadsAgainIntoAFreshPlace)
 {
     host.answerOk = false;
     flow.Start(settings);
     ReportFromWorker(downloads[0]->observer, {DOWNLOAD_PROGRESS, DOWNLOAD_FAILED});
     host.Deliver(flow);
-    EXPECT_EQ(1, host.Count("ask"));
+    EXPECT_EQ(std::vector<InstallFailure>{InstallFailure::Download}, host.asked);
     EXPECT_TRUE(host.pages.empty()) << "取消 leaves the progress page";
     EXPECT_EQ(0.0, host.shown.back());
     EXPECT_EQ(Stage::Failed, flow.GetStage());
+    EXPECT_TRUE(downloads[0]->destroyed);
+    EXPECT_EQ("place gone", events->log.back()) << "removed before the question";
 
     const DownloadCallback stale = downloads[0]->observer;
-    const std::wstring firstPath = flow.GetPackagePath();
     flow.Start(settings);
     ASSERT_EQ(2u, downloads.size()) << "a start after a failure really downloads again";
-    EXPECT_TRUE(downloads[0]->destroyed);
-    EXPECT_EQ(firstPath, downloads[1]->savePath) << "into the same file";
-    EXPECT_EQ(1, pathsMade);
+    EXPECT_EQ(PlacePath(2), downloads[1]->savePath) << "into a fresh place";
     EXPECT_EQ(2, prepares);
 
     // The first attempt's worker still reports: nothing of it arrives any more ...
@@ -314,7 +443,7 @@ TEST_F(InstallFlowStateTest, AFailureAsksAndAStartAfterItDownloadsAgainIgnoringT
     EXPECT_TRUE(host.Waiting().empty());
     // ... and a report of it that was waiting already counts for nothing.
     flow.OnDownloadReport(DOWNLOAD_COMPLETE, 1);
-    EXPECT_TRUE(packageStarts.empty());
+    EXPECT_TRUE(checked.empty());
     EXPECT_EQ(0.0, flow.GetProgress());
 
     host.answerOk = true;
@@ -324,28 +453,87 @@ TEST_F(InstallFlowStateTest, AFailureAsksAndAStartAfterItDownloadsAgainIgnoringT
     EXPECT_EQ(std::vector<int>{PAGE_WELCOME}, host.pages) << "确定 goes back to the welcome page";
     // A report after the failure belongs to no running download.
     flow.OnDownloadReport(DOWNLOAD_COMPLETE, 2);
-    EXPECT_TRUE(packageStarts.empty());
+    EXPECT_TRUE(checked.empty());
 }
 
-TEST_F(InstallFlowStateTest, ADownloadOrPackageThatCannotStartEndsInTheQuestionAtZero)
+TEST_F(InstallFlowStateTest, APackageThatFailsTheCheckNeverRunsAndTheRetryKeepsTheChoices)
 {
+    settings.installDir = L"D:\\Apps\\KPCapture";
+    settings.desktopShortcut = false;
+    packageTrusted = false;
+    Download();
+    EXPECT_EQ(std::vector<InstallFailure>{InstallFailure::Verification}, host.asked);
+    EXPECT_TRUE(packageStarts.empty());
+    EXPECT_EQ((std::vector<std::string>{"place", "check", "place gone"}), events->log);
+    EXPECT_EQ(Stage::Failed, flow.GetStage());
+    EXPECT_EQ(InstallFailure::Verification, flow.GetLastFailure());
+    EXPECT_EQ(std::vector<int>{PAGE_WELCOME}, host.pages);
+    EXPECT_EQ(0.0, host.shown.back());
+    EXPECT_FALSE(host.TimerRuns(TIMER_POLL_STATUS));
+
+    // "立即安装" again: a new download, and the package gets the choices made before the failure.
+    packageTrusted = true;
+    DownloadCompletely();
+    EXPECT_EQ(2u, downloads.size());
+    ASSERT_EQ(1u, packageStarts.size());
+    EXPECT_EQ(PlacePath(2), packageStarts[0].first);
+    EXPECT_EQ(PackageCommandLine(L"D:\\Apps\\KPCapture", false), packageStarts[0].second);
+}
+
+TEST_F(InstallFlowStateTest, NoPlaceNoDownloaderOrNoStartEachEndInTheirQuestionAtZero)
+{
+    placeCanBeMade = false;
+    flow.Start(settings);
+    EXPECT_TRUE(downloads.empty()) << "nothing is fetched without a protected place";
+    EXPECT_EQ(Stage::Failed, flow.GetStage());
+
+    placeCanBeMade = true;
     downloaderStarts = false;
     flow.Start(settings);
-    EXPECT_EQ(1, host.Count("ask"));
     EXPECT_EQ(Stage::Failed, flow.GetStage());
 
     downloaderStarts = true;
     packageStartSucceeds = false;
-    flow.Start(settings);
-    ReportFromWorker(downloads.back()->observer, {DOWNLOAD_PROGRESS, DOWNLOAD_COMPLETE});
-    host.Deliver(flow);
+    events->log.clear();
+    Download();
     ASSERT_EQ(1u, packageStarts.size());
-    EXPECT_EQ(std::vector<std::wstring>{flow.GetPackagePath()}, removed) << "the package that did not run goes";
-    EXPECT_EQ(2, host.Count("ask"));
+    EXPECT_EQ((std::vector<std::string>{"place", "check", "start", "released", "place gone"}), events->log)
+        << "the package that did not run goes";
+    EXPECT_EQ((std::vector<InstallFailure>{InstallFailure::Start, InstallFailure::Download, InstallFailure::Start}),
+              host.asked);
     EXPECT_EQ(0.0, flow.GetProgress());
     EXPECT_EQ(0.0, host.shown.back());
     EXPECT_EQ(Stage::Failed, flow.GetStage());
     EXPECT_FALSE(host.TimerRuns(TIMER_POLL_STATUS)) << "no poll for a package that never ran";
+}
+
+TEST_F(InstallFlowStateTest, APackageThatEndsWithoutCompletingFailsAfterTheGracePeriod)
+{
+    DownloadCompletely();
+    Tick(TIMER_POLL_STATUS, 100);
+    EXPECT_EQ(Stage::Installing, flow.GetStage()) << "a package (or a child it handed over to) may run long";
+
+    events->ended = true;
+    Tick(TIMER_POLL_STATUS, static_cast<int>(PACKAGE_END_GRACE_TICKS) - 1);
+    EXPECT_EQ(Stage::Installing, flow.GetStage()) << "\"active\" may still turn \"1\"";
+    EXPECT_TRUE(host.asked.empty());
+    Tick(TIMER_POLL_STATUS);
+    EXPECT_EQ(Stage::Failed, flow.GetStage());
+    EXPECT_EQ(std::vector<InstallFailure>{InstallFailure::Incomplete}, host.asked);
+    EXPECT_EQ("place gone", events->log.back());
+    EXPECT_FALSE(host.TimerRuns(TIMER_POLL_STATUS));
+    EXPECT_EQ(0.0, host.shown.back());
+
+    // The same end, but "1" comes within the grace period: completed.
+    events->ended = false;
+    DownloadCompletely();
+    events->ended = true;
+    Tick(TIMER_POLL_STATUS, static_cast<int>(PACKAGE_END_GRACE_TICKS) - 1);
+    active = L"1";
+    Tick(TIMER_POLL_STATUS);
+    EXPECT_EQ(Stage::Finished, flow.GetStage());
+    EXPECT_EQ(1u, host.asked.size());
+    EXPECT_GE(PACKAGE_END_GRACE_TICKS * POLL_STATUS_MS, PACKAGE_END_GRACE_MS);
 }
 
 TEST_F(InstallFlowStateTest, AStopDuringTheDownloadAbandonsItAndLateReportsGoNowhere)
@@ -356,10 +544,11 @@ TEST_F(InstallFlowStateTest, AStopDuringTheDownloadAbandonsItAndLateReportsGoNow
     host.StartTimer(TIMER_AUTO_CLOSE, AUTO_CLOSE_MS);
     flow.Stop();
     EXPECT_TRUE(downloads[0]->destroyed);
+    EXPECT_EQ("place gone", events->log.back());
     EXPECT_FALSE(host.TimerRuns(TIMER_AUTO_CLOSE));
 
     ReportFromWorker(downloads[0]->observer, {DOWNLOAD_PROGRESS, DOWNLOAD_COMPLETE, DOWNLOAD_FAILED});
     EXPECT_TRUE(host.Waiting().empty());
-    EXPECT_TRUE(packageStarts.empty());
+    EXPECT_TRUE(checked.empty());
     EXPECT_EQ(0, host.Count("ask"));
 }

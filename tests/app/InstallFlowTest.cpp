@@ -1,7 +1,8 @@
-// The install flow inside the real main window under Wine, with a downloader, a package start and
-// a failure question of the test's own: reports from a worker thread take effect only on the UI
-// thread, the progress arithmetic on the page, the package start, the status poll, the automatic
-// close, failures, retries, and a window closed during a download.
+// The install flow inside the real main window under Wine, with the real package place and a
+// downloader, package check, package start and failure question of the test's own: reports from a
+// worker thread take effect only on the UI thread, the progress arithmetic on the page, the package
+// start, the status poll, the automatic close, failures and their questions, retries, and a window
+// closed during a download.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "KPCore/inner/PackageFolder.h"
 #include "KPCore/inner/PathText.h"
 #include "KPCore/inner/ProductInfo.h"
 #include "KPCore/inner/UninstallEntry.h"
@@ -71,6 +73,27 @@ void ReportFromWorker(const DownloadCallback& observer, std::initializer_list<in
     worker.join();
 }
 
+// A file that tools/sign-demo-package.sh made beside the demo package.
+std::wstring DemoPackage(const std::wstring& name)
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring folder(self);
+    for (int up = 0; up < 3; ++up)  // ...\tests\app\me.exe -> the build folder
+        folder = folder.substr(0, folder.find_last_of(L'\\'));
+    return folder + L"\\tools\\demo\\" + name;
+}
+
+// An empty folder of this test under the temporary folder.
+std::wstring ScratchDir(const std::wstring& name)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + L"kpflow-" + std::to_wstring(GetCurrentProcessId()) + L"-" + name;
+    CreateDirectoryW(path.c_str(), nullptr);
+    return path;
+}
+
 struct PackageStart {
     std::wstring path;
     std::wstring parameters;
@@ -81,6 +104,16 @@ struct FailureQuestion {
     HWND owner = nullptr;
     DWORD thread = 0;
     bool maskShown = false;
+    InstallFailure failure = InstallFailure::Download;
+};
+
+class EndedPackage : public CRunningPackage {
+public:
+    explicit EndedPackage(const bool& ended) : m_ended(ended) {}
+    bool HasEnded() const override { return m_ended; }
+
+private:
+    const bool& m_ended;
 };
 
 class InstallFlowTest : public ::testing::Test {
@@ -106,8 +139,8 @@ protected:
         settings->desktopShortcut = savedShortcut;
     }
 
-    // The real services but for the downloader, the package start, the failure question and the
-    // start of the application, which record what they are asked.
+    // The real services but for the downloader, the package check and start, the failure question
+    // and the start of the application, which record what they are asked.
     MainFrameServices Fakes()
     {
         MainFrameServices services = RealMainFrameServices();
@@ -121,12 +154,18 @@ protected:
             downloads.push_back(made);
             return std::shared_ptr<CDownloader>(std::make_shared<FakeDownloader>(made, startResult));
         };
-        services.flow.startPackage = [this](const std::wstring& path, const std::wstring& parameters) {
-            packageStarts.push_back(PackageStart{path, parameters, GetCurrentThreadId()});
-            return packageStartSucceeds;
+        services.flow.checkPackage = [this](const std::wstring& path) -> std::unique_ptr<CHeldPackage> {
+            checked.push_back(path);
+            return packageTrusted ? std::make_unique<CHeldPackage>() : nullptr;
         };
-        services.askAfterFailure = [this](HWND owner) {
-            FailureQuestion question{owner, GetCurrentThreadId(), false};
+        services.flow.startPackage = [this](const std::wstring& path,
+                                            const std::wstring& parameters) -> std::unique_ptr<CRunningPackage> {
+            packageStarts.push_back(PackageStart{path, parameters, GetCurrentThreadId()});
+            if (!packageStartSucceeds) return nullptr;
+            return std::make_unique<EndedPackage>(packageEnded);
+        };
+        services.askAfterFailure = [this](HWND owner, InstallFailure failure) {
+            FailureQuestion question{owner, GetCurrentThreadId(), false, failure};
             if (frame && frame->Created()) question.maskShown = MaskShown();
             questions.push_back(question);
             return failureAnswer;
@@ -184,7 +223,10 @@ protected:
     std::wstring statusFile;
 
     bool startResult = true;
+    bool packageTrusted = true;
     bool packageStartSucceeds = true;
+    bool packageEnded = false;
+    std::vector<std::wstring> checked;
     int failureAnswer = 1;
     std::vector<std::shared_ptr<MadeDownload>> downloads;
     std::vector<PackageStart> packageStarts;
@@ -207,9 +249,12 @@ TEST_F(InstallFlowTest, InstallButtonPreparesTheStatusFileAndStartsOneDownloadOf
     EXPECT_EQ(PackageUrl(), downloads[0]->url);
     EXPECT_EQ(1, downloads[0]->starts);
     EXPECT_EQ(Flow().GetPackagePath(), downloads[0]->savePath);
-    // The package goes into the roaming data folder under a fresh GUID name.
+    // The package goes under a fresh GUID name into a folder of its own under the protected root,
+    // which exists by now.
     const std::wstring path = Flow().GetPackagePath();
-    EXPECT_EQ(GetRoamingDataDir(), DirectoryOfPath(path));
+    const std::wstring folder = DirectoryOfPath(path);
+    EXPECT_EQ(PackageRootFolder(), DirectoryOfPath(folder));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(folder.c_str()));
     const std::wstring name = path.substr(path.rfind(L'\\') + 1);
     ASSERT_EQ(36u, name.size());
     EXPECT_EQ(L".exe", name.substr(32));
@@ -411,6 +456,7 @@ TEST_F(InstallFlowTest, AFailedDownloadAsksOnTheUiThreadUnderTheMaskAndOkGoesBac
     ASSERT_EQ(1u, questions.size());
     EXPECT_EQ(GetCurrentThreadId(), questions[0].thread);
     EXPECT_EQ(frame->Hwnd(), questions[0].owner);
+    EXPECT_EQ(InstallFailure::Download, questions[0].failure);
     EXPECT_TRUE(questions[0].maskShown);
     EXPECT_FALSE(MaskShown()) << "the mask goes with the question";
     EXPECT_EQ(PAGE_WELCOME, Page());
@@ -433,20 +479,21 @@ TEST_F(InstallFlowTest, CancelOrCloseOnTheQuestionLeavesTheProgressPageAtZero)
     EXPECT_EQ(2u, questions.size());
 }
 
-TEST_F(InstallFlowTest, AStartAfterAFailureDownloadsAgainWithAFreshDownloaderAndTheSameFile)
+TEST_F(InstallFlowTest, AStartAfterAFailureDownloadsAgainWithAFreshDownloaderIntoAFreshFolder)
 {
     ClickInstall();
+    const std::wstring firstPath = Flow().GetPackagePath();
     ReportFromWorker(downloads[0]->observer, {DOWNLOAD_PROGRESS, DOWNLOAD_FAILED});
     Pump(30);
     ASSERT_EQ(PAGE_WELCOME, Page());
-    const std::wstring firstPath = Flow().GetPackagePath();
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(DirectoryOfPath(firstPath).c_str()));
     const DownloadCallback stale = downloads[0]->observer;
 
     ClickInstall();
     ASSERT_EQ(2u, downloads.size()) << "a second start must really download again";
     EXPECT_TRUE(downloads[0]->destroyed);
     EXPECT_EQ(1, downloads[1]->starts);
-    EXPECT_EQ(firstPath, downloads[1]->savePath);
+    EXPECT_NE(DirectoryOfPath(firstPath), DirectoryOfPath(downloads[1]->savePath));
     EXPECT_EQ(Stage::Downloading, Flow().GetStage());
 
     // A late report of the first attempt does not count for the second.
@@ -484,41 +531,65 @@ TEST_F(InstallFlowTest, ADownloaderThatCannotStartShowsTheFailureQuestion)
     EXPECT_EQ(Stage::Failed, Flow().GetStage());
 }
 
-TEST_F(InstallFlowTest, APackageThatCannotBeStartedShowsTheFailureQuestionInsteadOfCreeping)
+TEST_F(InstallFlowTest, APackageThatCannotBeStartedShowsItsQuestionAndLeavesNoFolder)
 {
     packageStartSucceeds = false;
     ClickInstall();
     const std::wstring path = Flow().GetPackagePath();
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    CloseHandle(file);
+    ASSERT_TRUE(CopyFileW(DemoPackage(L"KPCaptureSetup.exe").c_str(), path.c_str(), FALSE));
     ReportFromWorker(downloads[0]->observer, {DOWNLOAD_PROGRESS, DOWNLOAD_COMPLETE});
     Pump(300);  // about three poll periods
     ASSERT_EQ(1u, packageStarts.size());
-    EXPECT_EQ(1u, questions.size());
+    ASSERT_EQ(1u, questions.size());
+    EXPECT_EQ(InstallFailure::Start, questions[0].failure);
     EXPECT_EQ(PAGE_WELCOME, Page());
     EXPECT_EQ(0.0, Flow().GetProgress());
     EXPECT_EQ(LineFor(0), Line());
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str())) << "the package that did not run is removed";
-    // A start now downloads afresh.
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(DirectoryOfPath(path).c_str()))
+        << "the package that did not run is removed with its folder";
+    // A start now downloads afresh, into a new folder.
     ClickInstall();
-    EXPECT_EQ(2u, downloads.size());
+    ASSERT_EQ(2u, downloads.size());
+    EXPECT_NE(DirectoryOfPath(path), DirectoryOfPath(downloads[1]->savePath));
 }
 
-TEST_F(InstallFlowTest, TheRealPackageStartFailsForAMissingFileAndShowsTheQuestion)
+TEST_F(InstallFlowTest, TheRealCheckRefusesAForeignPackageAndStartsOnlyTheGenuineOne)
 {
-    // The shell's own start, on a package that is not there.
+    // The program's own check and start, on the demo package as the downloader would leave it.
     frame.reset();
-    MainFrameServices withShell = Fakes();
-    withShell.flow.startPackage = RealInstallFlowServices().startPackage;
-    frame = std::make_unique<OpenFrame>(std::move(withShell));
+    MainFrameServices real = Fakes();
+    real.flow.checkPackage = RealInstallFlowServices().checkPackage;
+    real.flow.startPackage = RealInstallFlowServices().startPackage;
+    frame = std::make_unique<OpenFrame>(std::move(real));
     ASSERT_TRUE(frame->Created());
+    WriteActive(L"0");
+    const std::wstring installDir = ScratchDir(L"real-check");
+    settings->installDir = installDir;
+    settings->desktopShortcut = false;
+
     ClickInstall();
-    DeleteFileW(Flow().GetPackagePath().c_str());
+    std::wstring path = Flow().GetPackagePath();
+    ASSERT_TRUE(CopyFileW(DemoPackage(L"KPCaptureSetup-foreign.exe").c_str(), path.c_str(), FALSE));
     ReportFromWorker(downloads[0]->observer, {DOWNLOAD_COMPLETE});
     Pump(100);
+    ASSERT_EQ(1u, questions.size());
+    EXPECT_EQ(InstallFailure::Verification, questions[0].failure);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(DirectoryOfPath(path).c_str()));
+    EXPECT_EQ(PAGE_WELCOME, Page());
+
+    ClickInstall();
+    path = Flow().GetPackagePath();
+    ASSERT_TRUE(CopyFileW(DemoPackage(L"KPCaptureSetup.exe").c_str(), path.c_str(), FALSE));
+    ReportFromWorker(downloads[1]->observer, {DOWNLOAD_COMPLETE});
+    Pump(100);
+    ASSERT_EQ(Stage::Installing, Flow().GetStage());
+    for (int i = 0; i < 300 && Page() != PAGE_COMPLETE; ++i) Pump(100);
+    EXPECT_EQ(PAGE_COMPLETE, Page()) << "the genuine package ran and reported completion";
     EXPECT_EQ(1u, questions.size());
-    EXPECT_EQ(Stage::Failed, Flow().GetStage());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((installDir + L"\\KPCapture\\install.log").c_str()));
+    // The package has ended by the time the window goes; nothing of it is left.
+    frame.reset();
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(DirectoryOfPath(path).c_str()));
 }
 
 TEST_F(InstallFlowTest, ClosingDuringADownloadAbandonsItAndLateReportsGoNowhere)
@@ -531,6 +602,8 @@ TEST_F(InstallFlowTest, ClosingDuringADownloadAbandonsItAndLateReportsGoNowhere)
     ASSERT_TRUE(frame->WaitClosed());
     EXPECT_TRUE(frame->Deleted());
     EXPECT_TRUE(made->destroyed) << "the window's end abandons the download";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(DirectoryOfPath(made->savePath).c_str()))
+        << "and removes the package's folder";
 
     // A worker still holding the observer reports into a window that is gone: nothing happens.
     ReportFromWorker(made->observer, {DOWNLOAD_PROGRESS, DOWNLOAD_COMPLETE, DOWNLOAD_FAILED});

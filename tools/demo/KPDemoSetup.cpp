@@ -8,6 +8,13 @@
 //
 // Exit codes: 0 installed; 1 something could not be written (the status file is then left alone,
 // so the installer never shows a completion that did not happen); 2 a command line it cannot read.
+//
+// For tests of how the installer follows a package, the environment variable KPDEMO_PACKAGE_MODE
+// (which the installer passes on) makes it misbehave or hand over as real packages do:
+//   fail      exits with 3 after a moment, installing nothing and never writing "1"
+//   handover  starts a copy of itself with the same command line and exits with 0 at once; the
+//             copy waits 4 s (longer than the installer waits for "1" once everything has ended),
+//             then installs as usual
 #include <windows.h>
 #include <objbase.h>
 
@@ -26,6 +33,33 @@ namespace {
 // The steps take a moment each, as a real installation would, so the installer's progress page
 // has something to follow.
 constexpr DWORD kStepPauseMs = 500;
+constexpr wchar_t kModeVariable[] = L"KPDEMO_PACKAGE_MODE";
+constexpr wchar_t kHandedOver[] = L"handed-over";
+constexpr DWORD kHandoverWaitMs = 4000;
+
+std::wstring Mode()
+{
+    wchar_t mode[32] = {};
+    const DWORD length = GetEnvironmentVariableW(kModeVariable, mode, 32);
+    return length > 0 && length < 32 ? std::wstring(mode) : std::wstring();
+}
+
+// Starts this program again with `commandLine`, as a package that hands over to a second stage.
+bool HandOver(const std::wstring& commandLine)
+{
+    wchar_t self[MAX_PATH] = {};
+    if (!GetModuleFileNameW(nullptr, self, MAX_PATH) || !SetEnvironmentVariableW(kModeVariable, kHandedOver))
+        return false;
+    std::wstring line = commandLine;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(self, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
 
 bool Install(const PackageArgs& args, const std::wstring& commandLine)
 {
@@ -61,6 +95,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     const std::wstring commandLine = GetCommandLineW();
     const std::optional<PackageArgs> args = ParsePackageArgs(ParametersOf(commandLine));
     if (!args) return 2;
+    const std::wstring mode = Mode();
+    if (mode == L"fail") {
+        Sleep(kStepPauseMs);
+        return 3;
+    }
+    if (mode == L"handover") return HandOver(commandLine) ? 0 : 1;
+    if (mode == kHandedOver) Sleep(kHandoverWaitMs);
 
     CoInitialize(nullptr);
     const bool installed = Install(*args, commandLine);

@@ -26,8 +26,24 @@
 #   closing    closing the window during a slow download ends the program promptly, leaving no file
 #   badinput   a package cut off halfway, then a server whose certificate nobody trusts: each ends
 #              in the failure question with nothing started; then a good server installs
+#   hostile    an HTTP 404 and a 500 whose bodies are the genuine package (the download question),
+#              an unsigned package, one changed by a byte after signing and one signed by a key that
+#              is not pinned (the verification question), each with nothing run or left; then a
+#              transfer that stalls once and installs on the next attempt, with the options chosen
+#              before the first failure
+#   swap       another process replaces the package between the transfer and the check (the
+#              verification question), then tries to while the checked package waits for its start
+#              (refused; the genuine package installs); the installer's test pauses make the moments
+#              certain
+#   package    a package that exits with an error without writing "1" (the question of an install
+#              that did not complete), then one that hands over to a child process that completes;
+#              then the window closed while that child installs: the installer ends, the package
+#              completes by itself, and what is left of it is to be removed at the next start
 #
-# Each scenario runs in a fresh copy of a self-contained prefix. The test runs in a network namespace
+# After each failure question, and once the installer has ended, no package file or folder is left.
+
+# Every scenario checks the question shown against a drawing of each kind's words
+# (kp_question_reference). Each scenario runs in a fresh copy of a self-contained prefix. The test runs in a network namespace
 # of its own when it can (nothing else can take or see its port); pictures go to
 # BUILD_DIR/e2e-flow-<arch>/shots.
 set -uo pipefail
@@ -55,9 +71,9 @@ echo "testing $kpf_exe ($kpf_arch)"
 kpf_work="$kpf_build/e2e-flow-$kpf_arch"
 
 scenarios=("$@")
-[ ${#scenarios[@]} -gt 0 ] || scenarios=(happy selfclose folder retry http404 closing badinput)
+[ ${#scenarios[@]} -gt 0 ] || scenarios=(happy selfclose folder retry http404 closing badinput hostile swap package)
 shots="$kpf_work/shots"
-rm -rf "$shots"
+rm -rf "$shots" "$kpf_work"/question-*.ref  # the question drawings are made again for each run
 mkdir -p "$shots"
 
 cleanup() {
@@ -69,7 +85,10 @@ trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then kp_start_xvfb || { echo "FAIL: no X server"; exit 1; }; fi
 
 reference="$kpf_build/tests/e2e/kp_options_page_reference.exe"
-for f in "$kpf_build/tools/demo/KPCaptureSetup.exe" "$kpf_build/tools/kp_trust_test_ca.exe" "$reference"; do
+question_tool="$kpf_build/tests/e2e/kp_question_reference.exe"
+swap_tool="$kpf_build/tests/e2e/kp_swap_package.exe"
+for f in "$kpf_build/tools/demo/KPCaptureSetup.exe" "$kpf_build/tools/kp_trust_test_ca.exe" "$reference" "$question_tool" \
+  "$swap_tool"; do
   [ -f "$f" ] || { echo "FAIL: $f is not built"; exit 1; }
 done
 port=$(kpf_vendor_port) || exit 1
@@ -124,14 +143,18 @@ has_uninstall_entry() { uninstall_entry >/dev/null && [ -n "$(uninstall_entry)" 
 entry_in_other_view() { "$kpf_wine64" reg query "$kpf_other_uninstall_key" </dev/null >/dev/null 2>&1; }
 start_menu() { echo "$(kpf_drive_c)/ProgramData/Microsoft/Windows/Start Menu/Programs/凯普视频工坊"; }
 desktop_link() { echo "$(kpf_drive_c)/users/Public/Desktop/凯普视频工坊.lnk"; }
-downloaded_packages() { find "$(kpf_roaming)" -maxdepth 1 -regextype posix-extended -regex '.*/[0-9A-F]{32}\.exe' 2>/dev/null; }
+# The protected root of the package folders, and every file or folder left in it (each download's
+# folder and package are removed once the attempt has failed or completed, or the program closed).
+package_root() { echo "$(kpf_drive_c)/ProgramData/KPCapture"; }
+downloaded_packages() { find "$(package_root)" -mindepth 1 2>/dev/null; }
 default_dir="C:\\$kpf_program_files\\KPCapture"  # the installer's default folder
 default_app="$kpf_program_files/KPCapture/KPCapture"  # where the package puts the application
 # The package's parameters, from its record of the command line it was started with (after its
-# own path, which is the GUID-named download in the roaming profile).
+# own path, which is the GUID-named download in a folder of its own under the protected root).
 package_parameters() {
-  tr -d '\r' <"$1" 2>/dev/null | sed -nE 's/^command line: "?C:.users.[^ ]+.AppData.Roaming.KPCapture.[0-9A-F]{32}\.exe"? //p'
+  tr -d '\r' <"$1" 2>/dev/null | sed -nE 's/^command line: "C:.ProgramData.KPCapture.[0-9a-f]{32}.[0-9A-F]{32}\.exe" //p'
 }
+nothing_started() { [ -z "$(find "$(kpf_drive_c)" -name install.log 2>/dev/null)" ]; }
 
 begin() {
   scenario=$1
@@ -198,7 +221,7 @@ scenario_happy() {
   # The package's log: the command line it was started with, the GUID-named download first.
   check "the package, started as its GUID-named download, got the default folder and the desktop choice verbatim" \
     '[ "$(package_parameters "$(kpf_drive_c)/$default_app/install.log")" = "-instdir=$default_dir -dsc=true" ]'
-  check "the download is the served package, byte for byte" 'cmp -s "$(downloaded_packages | head -n 1)" "$package"'
+  check "the package and its folder are gone once the install completed" '[ -z "$(downloaded_packages)" ]'
   check "the desktop shortcut was made" 'exists "$(desktop_link)"'
   check_installed "$default_app"
 
@@ -302,8 +325,7 @@ scenario_retry() {
   local box
   if box=$(kpf_wait_window "$KPF_BOX_SIZE" 20); then
     sleep 1
-    pass "a refused connection ends in the failure question"
-    kpf_shot "$shots/retry-failure-question.png" ""
+    expect_question download failure-question "a refused connection"
     check "no package was started" '[ -z "$(find "$(kpf_drive_c)" -name install.log 2>/dev/null)" ]'
     kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package") || { fail "no server"; return; }
     kpf_click "$box" $KPF_BOX_OK
@@ -330,8 +352,7 @@ scenario_http404() {
   local box
   if box=$(kpf_wait_window "$KPF_BOX_SIZE" 20); then
     sleep 1
-    pass "an HTTP 404 ends in the failure question"
-    kpf_shot "$shots/http404-failure-question.png" ""
+    expect_question download failure-question "an HTTP 404"
     check "three attempts were made" '[ "$(package_requests)" = 3 ]'
     check "the error page was not started as a package" '[ -z "$(find "$(kpf_drive_c)" -name install.log 2>/dev/null)" ]'
     check "no downloaded file is left" '[ -z "$(downloaded_packages)" ]'
@@ -384,45 +405,218 @@ scenario_closing() {
   fi
 }
 
-# --- badinput: a truncated package, an untrusted certificate, then the real thing ---------------
-# Clicks 立即安装 and expects the failure question, answered with OK.
-fails_with_question() {
-  kpf_click "$kpf_main" $KPF_INSTALL
+# --- the questions after a failed attempt ------------------------------------------------------
+# The question of KIND (download, verification, start, incomplete) drawn by kp_question_reference
+# with the words of that kind, once per run: "<picture> <area of its title and message>".
+question_reference() {
+  local kind=$1 name="flow-question-$1-$kpf_arch" cache="$kpf_work/question-$1.ref" area
+  if [ ! -s "$cache" ]; then
+    area=$("$kpf_build/wine-run.sh" "$question_tool" "$kind" "$name" </dev/null 2>>"$kpf_work/reference.log" | tr -d '\r')
+    [[ "$area" =~ ^[0-9]+x[0-9]+\+[0-9]+\+[0-9]+$ ]] && [ -s "$kpf_build/screenshots/$name.png" ] || return 1
+    echo "$kpf_build/screenshots/$name.png $area" >"$cache"
+  fi
+  cat "$cache"
+}
+# Pixels of the title and message that differ (beyond a small tolerance) between a picture of the
+# question box and the reference of KIND.
+question_differing() {
+  local reference area n
+  read -r reference area < <(question_reference "$2") || { echo none; return; }
+  convert "$1" -crop "$area" +repage "$kpf_work/question-shown.png" &&
+    convert "$reference" -background black -flatten -crop "$area" +repage "$kpf_work/question-reference.png" &&
+    { n=$(compare -metric AE -fuzz 10% "$kpf_work/question-shown.png" "$kpf_work/question-reference.png" null: 2>&1)
+      echo "${n%% *}"; }
+}
+# expect_question KIND NAME WHAT: the box in $box shows the question of KIND: its words match that
+# reference but for a few pixels, and differ from every other kind's in hundreds.
+expect_question() {
+  local picture="$shots/$scenario-$2.png" k n ok=1 summary=""
+  kpf_shot "$picture" "$box"
+  for k in download verification start incomplete; do
+    n=$(question_differing "$picture" "$k")
+    summary="$summary $k=$n"
+    if [ "$k" = "$1" ]; then
+      { [[ "$n" =~ ^[0-9]+$ ]] && [ "$n" -le 20 ]; } || ok=0
+    else
+      { [[ "$n" =~ ^[0-9]+$ ]] && [ "$n" -ge 100 ]; } || ok=0
+    fi
+  done
+  echo "  (question words, pixels differing from each kind's reference:$summary)"
+  check "$3 ends in the question of a $1 failure" '[ "$ok" = 1 ]'
+}
+
+# attempt_fails KIND WHAT NAME [BUTTON [SECONDS]]: 立即安装 (of the welcome page unless BUTTON says
+# otherwise) ends in the question of KIND with nothing installed and no package left; OK leads back
+# to the welcome page.
+attempt_fails() {
   local box
-  if box=$(kpf_wait_window "$KPF_BOX_SIZE" 20); then
+  kpf_click "$kpf_main" ${4:-$KPF_INSTALL}
+  if box=$(kpf_wait_window "$KPF_BOX_SIZE" "${5:-30}"); then
     sleep 1
-    pass "$1 ends in the failure question"
-    kpf_shot "$shots/badinput-$2.png" ""
-    check "nothing was started after $1" '[ -z "$(find "$(kpf_drive_c)" -name install.log 2>/dev/null)" ] && [ -z "$(downloaded_packages)" ]'
+    expect_question "$1" "$3" "$2"
+    check "nothing was installed and no package is left after $2" 'nothing_started && [ -z "$(downloaded_packages)" ]'
     kpf_click "$box" $KPF_BOX_OK
     kpf_wait_no_window "$KPF_BOX_SIZE" 10
     sleep 0.3
-    check "back on the welcome page after $1" "page_is 0 after-$2"
+    check "back on the welcome page after $2" "page_is 0 after-$3"
   else
-    fail "no failure question after $1"
-    shot "no-question-$2" >/dev/null
+    fail "no failure question after $2"
+    shot "no-question-$3" >/dev/null
   fi
 }
 
+# --- badinput: a truncated package, an untrusted certificate, then the real thing ---------------
 scenario_badinput() {
   begin badinput || return
   local size untrusted="$kpf_work/untrusted-ca"
   size=$(stat -c %s "$package")
   kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package" truncate=$((size / 2))) || { fail "no server"; return; }
   kpf_start_setup "$kpf_work/badinput-setup.log" || { fail "the main window did not appear"; return; }
-  fails_with_question "a package cut off halfway" truncated
+  attempt_fails download "a package cut off halfway" truncated
   check "the truncated package was tried three times" '[ "$(package_requests)" = 3 ]'
 
   # A certificate of another CA, trusted nowhere.
   "$kpf_root/tools/make-test-ca.sh" "$untrusted" || { fail "no second CA"; return; }
   kpf_start_server "$port" "$requests" "$untrusted" $(kpf_package_route "$package") || { fail "no server"; return; }
-  fails_with_question "an untrusted certificate" untrusted
+  attempt_fails download "an untrusted certificate" untrusted
   check "no package was fetched over the untrusted connection" '[ "$(package_requests)" = 0 ]'
 
   kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package") || { fail "no server"; return; }
   install_to_completion "$KPF_INSTALL" || return
   kpf_wait_setup_end 8
   check_installed "$default_app"
+}
+
+# --- hostile: error statuses with the genuine package, packages that do not verify, a stall ------
+scenario_hostile() {
+  begin hostile || return
+  local size unsigned="${package%.exe}-unsigned.exe" tampered="${package%.exe}-tampered.exe" foreign="${package%.exe}-foreign.exe"
+  size=$(stat -c %s "$package")
+  kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package" status=404) || { fail "no server"; return; }
+  kpf_start_setup "$kpf_work/hostile-setup.log" || { fail "the main window did not appear"; return; }
+  # Options chosen before the first failure must reach the package of the last attempt.
+  kpf_click "$kpf_main" $KPF_CUSTOM
+  kpf_click "$kpf_main" $KPF_DESKTOP_BOX
+  attempt_fails download "an HTTP 404 whose body is the genuine package" http404-genuine "$KPF_INSTALL1"
+  check "... after three attempts" '[ "$(package_requests)" = 3 ]'
+  kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package" status=500) || { fail "no server"; return; }
+  attempt_fails download "an HTTP 500 whose body is the genuine package" http500-genuine
+  check "... after three attempts" '[ "$(package_requests)" = 3 ]'
+  local name
+  for name in unsigned tampered foreign; do
+    local file=$unsigned what="an unsigned package"
+    [ $name = tampered ] && { file=$tampered; what="a package changed by one byte after signing"; }
+    [ $name = foreign ] && { file=$foreign; what="a package signed by a key that is not pinned"; }
+    kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$file") || { fail "no server"; return; }
+    attempt_fails verification "$what" "$name"
+    check "... fetched once" '[ "$(package_requests)" = 1 ]'
+  done
+  # A server that falls silent halfway through once: that attempt is given up after 30 s without a
+  # byte, and the next one installs.
+  kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package" "stall=$((size / 2)),only=1") ||
+    { fail "no server"; return; }
+  kpf_click "$kpf_main" $KPF_INSTALL
+  if kpf_wait_active 1 75; then
+    pass "a stalled transfer is given up and the next attempt installs"
+  else
+    fail "the install after a stalled transfer did not complete"
+    shot stuck >/dev/null
+    return
+  fi
+  check "... on its second request" '[ "$(package_requests)" = 2 ]'
+  kpf_wait_setup_end 10
+  check "the desktop choice made before the first failure reached the package (-dsc=false)" \
+    '[ "$(package_parameters "$(kpf_drive_c)/$default_app/install.log")" = "-instdir=$default_dir -dsc=false" ]'
+  check "no package is left once the installer has ended" '[ -z "$(downloaded_packages)" ]'
+  check_installed "$default_app"
+}
+
+# --- swap: another process replaces the package after the transfer ------------------------------
+# The installer is told to pause 3 s between the transfer and the check, and 5 s between the check
+# and the start, so that the attacker's moments are certain. Before the check the replacement is
+# found out (on Windows only an administrator could even write there); after the check the file is
+# held, and every try fails.
+scenario_swap() {
+  begin swap || return
+  local size root='C:\ProgramData\KPCapture' foreign
+  size=$(stat -c %s "$package")
+  foreign=$(kpf_windows_path "${package%.exe}-foreign.exe")
+  kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package") || { fail "no server"; return; }
+  KPSETUP_PAUSE_BEFORE_CHECK_MS_FOR_TESTING=3000 KPSETUP_PAUSE_BEFORE_START_MS_FOR_TESTING=5000 \
+    kpf_start_setup "$kpf_work/swap-setup.log" || { fail "the main window did not appear"; return; }
+  "$kpf_wine64" "$swap_tool" "$root" "$foreign" "$size" 0 2500 </dev/null >"$kpf_work/swap-before.log" 2>&1 &
+  local attacker=$!
+  attempt_fails verification "a package replaced before the check" replaced-before-check
+  wait "$attacker"
+  echo "  (the other process: $(tr -d '\r' <"$kpf_work/swap-before.log"))"
+  check "... which the other process did replace" 'grep -q "^replaced" "$kpf_work/swap-before.log"'
+
+  "$kpf_wine64" "$swap_tool" "$root" "$foreign" "$size" 4000 2500 </dev/null >"$kpf_work/swap-held.log" 2>&1 &
+  attacker=$!
+  install_to_completion "$KPF_INSTALL" || return
+  wait "$attacker"
+  echo "  (the other process: $(tr -d '\r' <"$kpf_work/swap-held.log"))"
+  # Writing over it meets a sharing violation (32); moving another file over it is refused too.
+  check "the checked package could be neither written to nor replaced while held" \
+    'grep -qE "^refused [1-9][0-9]* times \(write error 32, move error [1-9][0-9]*\)" "$kpf_work/swap-held.log"'
+  kpf_wait_setup_end 10
+  check "no package is left once the installer has ended" '[ -z "$(downloaded_packages)" ]'
+  check_installed "$default_app"
+}
+
+# scheduled_at_restart PATHS PENDING: each of PATHS (one a line) is named in PENDING, the list of
+# files Windows removes at its next start.
+scheduled_at_restart() {
+  local f
+  while IFS= read -r f; do
+    [ -z "$f" ] || grep -qF "$(basename "$f")" <<<"$2" || return 1
+  done <<<"$1"
+}
+
+# --- package: a package that fails without completing, then one that hands over to a child -------
+scenario_package() {
+  begin package || return
+  kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package") || { fail "no server"; return; }
+  KPDEMO_PACKAGE_MODE=fail kpf_start_setup "$kpf_work/package-fail-setup.log" || { fail "the main window did not appear"; return; }
+  attempt_fails incomplete "a package that exits with an error without writing \"1\"" exits-early
+  kpf_end_prefix
+  # The first process exits at once; its child installs and writes "1" 4 s later, after the time
+  # the installer grants once everything has ended: only following the child keeps the install going.
+  KPDEMO_PACKAGE_MODE=handover kpf_start_setup "$kpf_work/package-handover-setup.log" ||
+    { fail "the main window did not appear"; return; }
+  install_to_completion "$KPF_INSTALL" || return
+  pass "a package that hands over to a child process completes"
+  kpf_wait_setup_end 10
+  check "no package is left once the installer has ended" '[ -z "$(downloaded_packages)" ]'
+  check_installed "$default_app"
+
+  # Closed while the handed-over child still installs: the installer ends without stopping the
+  # package, which completes by itself; whatever of its folder is still in use then is left for
+  # Windows to remove at the next start.
+  kpf_end_prefix
+  KPDEMO_PACKAGE_MODE=handover kpf_start_setup "$kpf_work/package-close-setup.log" ||
+    { fail "the main window did not appear"; return; }
+  kpf_click "$kpf_main" $KPF_INSTALL
+  for _ in $(seq 1 100); do [ -n "$(find "$(package_root)" -name '*.exe' 2>/dev/null)" ] && break; sleep 0.1; done
+  sleep 1.5
+  check "the package's child is still installing when the window is closed" '[ "$(kpf_active)" = 0 ]'
+  kpf_click "$kpf_main" $KPF_CLOSE
+  local box
+  if box=$(kpf_wait_window "$KPF_BOX_SIZE" 10); then
+    sleep 0.5
+    kpf_click "$box" $KPF_BOX_OK
+    check "closing during the install ends the program" 'kpf_wait_setup_end 5'
+    check "the package goes on and completes by itself" 'kpf_wait_active 1 20'
+    local left pending
+    left=$(find "$(package_root)" -mindepth 1 2>/dev/null)
+    pending=$("$kpf_wine64" reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+      /v PendingFileRenameOperations </dev/null 2>/dev/null | tr -d '\r')
+    echo "  (left in the package root at the close: ${left:-nothing})"
+    check "whatever of the package was left at the close is to be removed at the next start" \
+      'scheduled_at_restart "$left" "$pending"'
+  else
+    fail "no close question"
+  fi
 }
 
 for s in "${scenarios[@]}"; do

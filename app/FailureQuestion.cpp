@@ -1,0 +1,12 @@
+#include "app/FailureQuestion.h"
+
+FailureQuestionText FailureQuestionWords(InstallFailure failure)
+{
+    switch (failure) {
+    case InstallFailure::Verification: return {L"安装包校验失败", L"请重新下载安装程序"};
+    case InstallFailure::Start: return {L"安装程序启动失败", L"请稍后重试"};
+    case InstallFailure::Incomplete: return {L"安装未完成", L"安装程序已退出"};
+    case InstallFailure::Download: break;
+    }
+    return {L"下载失败！", L"请检查网络"};
+}
