@@ -70,6 +70,22 @@ def decode_png(data):
     return colour_type, out.reshape(h, w, ch).astype(np.uint8)
 
 
+def row_filters(data):
+    """The filter type of every row of an 8-bit PNG."""
+    pos, idat, header = 8, b'', None
+    while pos < len(data):
+        length, kind = struct.unpack('>I4s', data[pos:pos + 8])
+        if kind == b'IHDR':
+            header = struct.unpack('>IIBBBBB', data[pos + 8:pos + 8 + length])
+        elif kind == b'IDAT':
+            idat += data[pos + 8:pos + 8 + length]
+        pos += 12 + length
+    w, h, _, colour_type = header[:4]
+    stride = w * {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}[colour_type] + 1
+    raw = zlib.decompress(idat)
+    return [raw[y * stride] for y in range(h)]
+
+
 class WriterTest(unittest.TestCase):
     def test_png_round_trip_keeps_straight_alpha(self):
         rng = np.random.default_rng(7)
@@ -193,6 +209,18 @@ class ShrinkTest(unittest.TestCase):
             other = imagefiles.png_bytes(skingen.render(image, 1.0))
             np.testing.assert_array_equal(skingen.render(image, 1.0), imagefiles.decoded(later.shrink(other)))
             self.assertEqual((1, 1), (later.runs, later.hits))
+
+    def test_images_of_the_first_frame_are_filtered_for_fast_decoding(self):
+        image = page('btn_multiple_choice_select.png')
+        rgba = skingen.render(image, 2.0)
+        with tempfile.TemporaryDirectory() as cache:
+            shrinker = pngshrink.Shrinker(cache)
+            fast = shrinker.shrink(imagefiles.png_bytes(rgba), fast_decode=True)
+            self.assertEqual({2}, set(row_filters(fast)))
+            np.testing.assert_array_equal(rgba, imagefiles.decoded(fast))
+            self.assertNotEqual(fast, shrinker.shrink(imagefiles.png_bytes(rgba)))
+            self.assertEqual(2, shrinker.runs)
+        self.assertIn(catalogue.IMAGES[0].path, catalogue.FIRST_FRAME)   # the welcome page
 
     def test_a_failing_optimiser_stops_the_build_and_a_missing_one_keeps_the_bytes(self):
         data = imagefiles.png_bytes(np.full((4, 4, 4), 255, np.uint8))

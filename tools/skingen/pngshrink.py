@@ -12,7 +12,10 @@ import tempfile
 
 # Part of every cache key: a different zopflipng command gives different bytes.
 OPTIONS = ['-y']
-KEY_PREFIX = b'zopflipng -y\n'
+# Every row filtered with "up" (the pixel above): stb_image unfilters such rows about twice as fast
+# as the "paeth" rows zopflipng favours (a 200 % page background decodes in 8 ms instead of 12 ms
+# in the 32-bit build), at about a ninth more bytes.
+FAST_DECODE = ['--filters=2']
 
 
 class Shrinker:
@@ -29,15 +32,18 @@ class Shrinker:
     def available(self):
         return bool(self.program)
 
-    def _cache_path(self, data):
+    def _cache_path(self, data, options):
         if not self.cache_dir:
             return None
-        return os.path.join(self.cache_dir, hashlib.sha256(KEY_PREFIX + data).hexdigest() + '.png')
+        key = ('zopflipng %s\n' % ' '.join(options)).encode() + data
+        return os.path.join(self.cache_dir, hashlib.sha256(key).hexdigest() + '.png')
 
-    def shrink(self, data):
+    def shrink(self, data, fast_decode=False):
+        """`fast_decode`: for images that must be on the screen quickly, whatever their size."""
         if not self.program:
             return data
-        cached = self._cache_path(data)
+        options = OPTIONS + (FAST_DECODE if fast_decode else [])
+        cached = self._cache_path(data, options)
         if cached and os.path.exists(cached):
             with open(cached, 'rb') as f:
                 self.hits += 1
@@ -46,7 +52,7 @@ class Shrinker:
             source, target = os.path.join(tmp, 'in.png'), os.path.join(tmp, 'out.png')
             with open(source, 'wb') as f:
                 f.write(data)
-            done = subprocess.run([self.program] + OPTIONS + [source, target], stdout=subprocess.DEVNULL,
+            done = subprocess.run([self.program] + options + [source, target], stdout=subprocess.DEVNULL,
                                   stderr=subprocess.PIPE)
             if done.returncode != 0:
                 raise RuntimeError('zopflipng failed (%d): %s' % (done.returncode, done.stderr.decode(errors='replace')))

@@ -131,7 +131,8 @@ def main(argv=None):
                 continue
             notes = []
             rgba = choose_pixels(rel, image, factor, notes.append)
-            pending.append((rel, rgba, notes, pool.submit(shrinker.shrink, imagefiles.png_bytes(rgba))))
+            pending.append((rel, rgba, notes, pool.submit(shrinker.shrink, imagefiles.png_bytes(rgba),
+                                                          image.path in catalogue.FIRST_FRAME)))
         for rel, rgba, notes, job in pending:
             data = job.result()
             if not (imagefiles.decoded(data) == rgba).all():
