@@ -34,6 +34,7 @@ need=(
   "/usr/bin/file:file"
   "/usr/bin/osslsigncode:osslsigncode"
   "/usr/lib/python3/dist-packages/PIL/Image.py:python3-pil"
+  "/usr/bin/zopflipng:zopfli"
 )
 missing=()
 for pair in "${need[@]}"; do

@@ -1,6 +1,6 @@
 """Tests of the skin generator's file writers, rasteriser and packer (run by ctest natively)."""
-import io
 import os
+import shutil
 import struct
 import sys
 import tempfile
@@ -9,7 +9,6 @@ import zipfile
 import zlib
 
 import numpy as np
-from PIL import Image
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, '..', '..'))
@@ -20,6 +19,7 @@ import art_extras  # noqa: E402
 import catalogue  # noqa: E402
 import imagefiles  # noqa: E402
 import packskin  # noqa: E402
+import pngshrink  # noqa: E402
 import raster  # noqa: E402
 import skingen  # noqa: E402
 
@@ -70,6 +70,22 @@ def decode_png(data):
     return colour_type, out.reshape(h, w, ch).astype(np.uint8)
 
 
+def row_filters(data):
+    """The filter type of every row of an 8-bit PNG."""
+    pos, idat, header = 8, b'', None
+    while pos < len(data):
+        length, kind = struct.unpack('>I4s', data[pos:pos + 8])
+        if kind == b'IHDR':
+            header = struct.unpack('>IIBBBBB', data[pos + 8:pos + 8 + length])
+        elif kind == b'IDAT':
+            idat += data[pos + 8:pos + 8 + length]
+        pos += 12 + length
+    w, h, _, colour_type = header[:4]
+    stride = w * {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}[colour_type] + 1
+    raw = zlib.decompress(idat)
+    return [raw[y * stride] for y in range(h)]
+
+
 class WriterTest(unittest.TestCase):
     def test_png_round_trip_keeps_straight_alpha(self):
         rng = np.random.default_rng(7)
@@ -116,46 +132,103 @@ class WriterTest(unittest.TestCase):
             np.testing.assert_array_equal(images[i], back)
 
 
-class PaletteTest(unittest.TestCase):
-    """Which images the generator stores with a palette, and what it says about the others."""
+def page(name):
+    return next(i for i in catalogue.IMAGES if i.path.endswith(name))
 
-    def encode(self, rel, rgba):
+
+class StoredPixelsTest(unittest.TestCase):
+    """Which pixels the generator stores for an image, and what it says about them."""
+
+    def test_page_background_samples_its_smooth_fields_invisibly_and_smaller(self):
+        image = page('table_bg_install_03.png')
         said = []
-        data = skingen.encode_png(rel, rgba, said.append)
-        with Image.open(io.BytesIO(data)) as png:
-            return png.mode, np.asarray(png.convert('RGB'), np.int16), len(data), said
+        stored = skingen.choose_pixels(image.path, image, 2.0, said.append)
+        exact = skingen.render(image, 2.0, exact=True)
+        diff = imagefiles.difference(stored, exact, 2.0)
+        self.assertGreater(diff.changed, 0.0)
+        self.assertTrue(imagefiles.invisible(diff), diff)
+        self.assertLess(len(imagefiles.png_bytes(stored)), 0.85 * len(imagefiles.png_bytes(exact)))
+        self.assertEqual(1, len(said), said)
+        self.assertIn('smooth fields on 4-pixel squares', said[0])
 
-    def test_page_background_gets_a_palette_within_the_limits(self):
-        image = next(i for i in catalogue.IMAGES if i.path.endswith('table_bg_install_03.png'))
-        rgba = skingen.render(image, 1.0)
-        mode, back, size, said = self.encode(image.path, rgba)
-        self.assertEqual('P', mode)
-        self.assertLess(size, len(imagefiles.png_bytes(rgba)) * 0.6)
-        difference = np.abs(back - rgba[..., :3])
-        self.assertLessEqual(difference.max(), imagefiles.MAX_CHANNEL_DIFFERENCE)
-        self.assertLessEqual(difference.mean(), imagefiles.MEAN_CHANNEL_DIFFERENCE)
-        self.assertEqual(1, len(said))
-        self.assertIn('with a palette', said[0])
-
-    def test_colours_a_palette_cannot_hold_keep_the_image_lossless(self):
-        rng = np.random.default_rng(3)
-        rgba = np.full((200, 300, 4), 255, np.uint8)
-        rgba[..., :3] = rng.integers(0, 256, (200, 300, 3), dtype=np.uint8)
-        rgba[:, :, 2] = rgba[:, :, 0] // 8 * 8    # fewer bits, still thousands of colours
-        mode, back, size, said = self.encode('busy.png', rgba)
-        self.assertEqual('RGB', mode)
-        np.testing.assert_array_equal(rgba[..., :3], back)
-        self.assertTrue(any('stays lossless' in line for line in said), said)
-        warning = [line for line in said if 'warning' in line]
-        self.assertEqual(1, len(warning), said)
-        self.assertIn('busy.png compresses badly', warning[0])
-
-    def test_small_and_transparent_images_stay_lossless_without_a_word(self):
-        image = next(i for i in catalogue.IMAGES if i.path.endswith('btn_Install_new_package.png'))
-        rgba = skingen.render(image, 2.0)
-        mode, back, _, said = self.encode(image.path, rgba)
-        self.assertEqual('RGBA', mode)
+    def test_images_without_smooth_fields_are_stored_as_drawn_without_a_word(self):
+        image = page('btn_Install_new_package.png')
+        said = []
+        stored = skingen.choose_pixels(image.path, image, 2.0, said.append)
+        np.testing.assert_array_equal(skingen.render(image, 2.0, exact=True), stored)
         self.assertEqual([], said)
+
+    def test_a_field_too_steep_for_squares_is_drawn_exactly_with_a_warning(self):
+        def steep(c):
+            s = c.smooth()
+            s.fill_all(s.linear(0, 0, 40, 0, [(0.0, (0, 0, 0, 1)), (1.0, (1, 1, 1, 1))]))
+        image = catalogue.Image('steep.png', 40, 20, False, steep)
+        said = []
+        stored = skingen.choose_pixels(image.path, image, 1.0, said.append)
+        np.testing.assert_array_equal(skingen.render(image, 1.0, exact=True), stored)
+        self.assertEqual(1, len(said), said)
+        self.assertIn('warning: steep.png is drawn exactly', said[0])
+
+    def test_an_area_moved_by_a_level_is_visible_where_moved_lines_are_not(self):
+        exact = np.full((64, 64, 4), 255, np.uint8)
+        exact[..., :3] = 40
+        area = exact.copy()
+        area[20:40, 20:40, 2] += 1                 # a blotch: a patch one level bluer
+        lines = exact.copy()
+        lines[:, ::8, 1] += 1                      # contour lines moved by a pixel
+        lines[:, 4::8, 1] -= 1
+        self.assertFalse(imagefiles.invisible(imagefiles.difference(area, exact, 1.0)))
+        self.assertTrue(imagefiles.invisible(imagefiles.difference(lines, exact, 1.0)))
+        far = exact.copy()
+        far[5, 5, 0] += 2                          # one pixel two levels off
+        self.assertFalse(imagefiles.invisible(imagefiles.difference(far, exact, 1.0)))
+
+    def test_badly_compressing_image_is_reported(self):
+        said = []
+        skingen.check_size('busy.png', b'x' * 60000, 300, 200, said.append)
+        skingen.check_size('page.png', b'x' * 60000, 1400, 840, said.append)
+        self.assertEqual(1, len(said), said)
+        self.assertIn('warning: busy.png compresses badly', said[0])
+
+
+@unittest.skipUnless(shutil.which('zopflipng'), 'zopflipng (Debian package zopfli) is not installed')
+class ShrinkTest(unittest.TestCase):
+    def test_recompressed_png_holds_the_same_pixels_and_is_cached_by_content(self):
+        image = page('btn_multiple_choice_select.png')
+        rgba = skingen.render(image, 2.0)
+        data = imagefiles.png_bytes(rgba)
+        with tempfile.TemporaryDirectory() as cache:
+            first = pngshrink.Shrinker(cache)
+            small = first.shrink(data)
+            self.assertLessEqual(len(small), len(data))
+            np.testing.assert_array_equal(rgba, imagefiles.decoded(small))
+            self.assertEqual((1, 0), (first.runs, first.hits))
+            # A later build reads it back; a different image is not mistaken for it.
+            later = pngshrink.Shrinker(cache)
+            self.assertEqual(small, later.shrink(data))
+            other = imagefiles.png_bytes(skingen.render(image, 1.0))
+            np.testing.assert_array_equal(skingen.render(image, 1.0), imagefiles.decoded(later.shrink(other)))
+            self.assertEqual((1, 1), (later.runs, later.hits))
+
+    def test_images_of_the_first_frame_are_filtered_for_fast_decoding(self):
+        image = page('btn_multiple_choice_select.png')
+        rgba = skingen.render(image, 2.0)
+        with tempfile.TemporaryDirectory() as cache:
+            shrinker = pngshrink.Shrinker(cache)
+            fast = shrinker.shrink(imagefiles.png_bytes(rgba), fast_decode=True)
+            self.assertEqual({2}, set(row_filters(fast)))
+            np.testing.assert_array_equal(rgba, imagefiles.decoded(fast))
+            self.assertNotEqual(fast, shrinker.shrink(imagefiles.png_bytes(rgba)))
+            self.assertEqual(2, shrinker.runs)
+        self.assertIn(catalogue.IMAGES[0].path, catalogue.FIRST_FRAME)   # the welcome page
+
+    def test_a_failing_optimiser_stops_the_build_and_a_missing_one_keeps_the_bytes(self):
+        data = imagefiles.png_bytes(np.full((4, 4, 4), 255, np.uint8))
+        with self.assertRaises(RuntimeError):
+            pngshrink.Shrinker(None, program=shutil.which('false')).shrink(data)
+        missing = pngshrink.Shrinker(None, program='')
+        self.assertFalse(missing.available)
+        self.assertEqual(data, missing.shrink(data))
 
 
 class RasterTest(unittest.TestCase):
@@ -181,6 +254,20 @@ class RasterTest(unittest.TestCase):
         c = raster.Canvas(4, 1, 1.0)
         c.fill(c.rrect(0, -1, 2.5, 2, 0), (0, 0, 0, 1))
         self.assertEqual([255, 255, 128, 0], list(c.rgba8()[0, :, 3]))
+
+    def test_smooth_fields_take_one_value_per_square_of_the_whole_image(self):
+        c = raster.Canvas(10, 10, 2.0)           # 20 x 20 pixels, 4-pixel squares
+        s = c.smooth().region(3, 3, 10, 10)      # starts inside a square
+        s.fill_all(s.linear(0, 0, 10, 10, [(0.0, (0, 0, 0, 1)), (1.0, (1, 1, 1, 1))]))
+        v = c.rgba8()[..., 0].astype(int)
+        for y0 in range(8, 20, 4):
+            for x0 in range(8, 20, 4):
+                self.assertEqual(1, len(np.unique(v[y0:y0 + 4, x0:x0 + 4])), (x0, y0))
+        exact = raster.Canvas(10, 10, 2.0, exact=True)
+        e = exact.smooth()
+        e.fill_all(e.linear(0, 0, 10, 10, [(0.0, (0, 0, 0, 1)), (1.0, (1, 1, 1, 1))]))
+        self.assertGreater(len(np.unique(exact.rgba8()[8:12, 8:12, 0])), 1)
+        self.assertEqual([2, 2, 3, 3, 4], [raster.smooth_block(f) for f in (1.0, 1.25, 1.5, 1.75, 2.0)])
 
     def test_region_draws_through_to_the_parent(self):
         c = raster.Canvas(20, 10, 1.5)

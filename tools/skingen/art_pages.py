@@ -22,12 +22,13 @@ _base_cache = {}
 
 
 def page_base(c):
-    """Near-black to charcoal diagonal with a faint cool glow low on the right. The four pages
-    share it, so each variant size is drawn once and copied."""
-    key = (c.w, c.h)
+    """Near-black to charcoal diagonal with a faint cool glow low on the right, both smooth
+    fields. The four pages share it, so each variant size is drawn once and copied."""
+    key = (c.w, c.h, c.exact)
     if key not in _base_cache:
-        c.fill_all(c.linear(0, 0, W, H, P.PAGE_STOPS))
-        g = c.region(640 - 430, 430 - 300, W, H)
+        s = c.smooth()
+        s.fill_all(s.linear(0, 0, W, H, P.PAGE_STOPS))
+        g = s.region(640 - 430, 430 - 300, W, H)
         g.fill_all(g.radial(640, 430, 430, 300, [(0.0, with_alpha(P.ACCENT, 0.09)),
                                                    (1.0, with_alpha(P.ACCENT, 0.0))]))
         _base_cache[key] = (c.rgb.copy(), c.a.copy())
@@ -37,7 +38,8 @@ def page_base(c):
 
 
 def glow(c, cx, cy, rx, ry, strength):
-    c = c.region(cx - rx, cy - ry, cx + rx, cy + ry)
+    """A soft accent-blue light, a smooth field."""
+    c = c.smooth().region(cx - rx, cy - ry, cx + rx, cy + ry)
     c.fill_all(c.radial(cx, cy, rx, ry, [(0.0, with_alpha(P.ACCENT, strength)),
                                           (0.45, with_alpha(P.ACCENT, strength * 0.35)),
                                           (1.0, with_alpha(P.ACCENT, 0.0))]))

@@ -1,5 +1,5 @@
-"""Encodes the skin's images with Pillow: PNG (straight alpha, lossless or with a palette), 24-bit
-BMP and ICO.
+"""Encodes the skin's images with Pillow: PNG (straight alpha, lossless), 24-bit BMP and ICO; and
+measures how far a stored page is from its exact drawing.
 
 The output depends on nothing but the pixels, so the same pixels always give the same bytes.
 """
@@ -9,20 +9,19 @@ from collections import namedtuple
 import numpy as np
 from PIL import Image
 
-# A palette version of an image is used only where the difference stays at the edge of what can be
-# seen. Measured against the lossless original, per channel, in levels of 255:
-#   - the mean difference at most MEAN_CHANNEL_DIFFERENCE: a palette that merely snaps a smooth
-#     gradient to its nearest colours moves every pixel by a level or two and draws plain contour
-#     lines across the gradient (seen from a mean of 0.33 up); one that dithers moves few pixels,
-#     and those by little, though faint contours can remain in the darkest, flattest gradients;
-#   - the difference averaged over each BLOCK x BLOCK square (what the eye sees of fine dither) at
-#     most BLOCK_DIFFERENCE: no area of the image turns lighter, darker or another hue;
-#   - no single pixel off by more than MAX_CHANNEL_DIFFERENCE (antialiased edges of small bright
-#     shapes, which 256 colours follow less closely, may move a little more than the rest).
-MEAN_CHANNEL_DIFFERENCE = 0.30
-BLOCK = 8
-BLOCK_DIFFERENCE = 2.5
-MAX_CHANNEL_DIFFERENCE = 64
+# A page's smooth fields are sampled on small squares (raster.Canvas.smooth), which moves some
+# pixels of its 8-bit contour lines. The result is stored only if, against the exact drawing,
+#   - no channel of any pixel differs by more than MAX_CHANNEL_DIFFERENCE level;
+#   - the difference averaged over any square of SQUARE x SQUARE logical pixels (SQUARE times
+#     the display scale in pixels) stays within SQUARE_DIFFERENCE level, sign kept, for every
+#     channel: no area turns lighter, darker or another hue. Shifted contour lines average out;
+#     an area moved by a whole level, which a dark flat gradient shows as a blotch between its
+#     contours, does not.
+MAX_CHANNEL_DIFFERENCE = 1
+SQUARE = 8
+SQUARE_DIFFERENCE = 0.5
+
+Difference = namedtuple('Difference', 'max_difference changed square_difference square')
 
 
 def _to_image(rgba):
@@ -44,39 +43,30 @@ def png_bytes(rgba):
     return _encode(_to_image(rgba), 'PNG', optimize=True)
 
 
-PaletteTry = namedtuple('PaletteTry', 'data method max_difference mean_difference block_difference')
+def decoded(data):
+    """(h, w, 4) uint8 straight-alpha pixels of a PNG."""
+    with Image.open(io.BytesIO(data)) as image:
+        return np.asarray(image.convert('RGBA'))
 
 
-def _block_difference(difference):
-    """The largest difference of one channel averaged over a BLOCK x BLOCK square (the edges of the
-    image are left out where they do not fill a square)."""
-    h, w, ch = difference.shape
-    hb, wb = h // BLOCK, w // BLOCK
-    blocks = difference[:hb * BLOCK, :wb * BLOCK].reshape(hb, BLOCK, wb, BLOCK, ch).mean(axis=(1, 3))
-    return float(np.abs(blocks).max())
+def difference(stored, exact, factor):
+    """How far a stored (h, w, 4) image is from the exact drawing, at a display scale `factor`."""
+    d = stored.astype(np.int16) - exact.astype(np.int16)
+    side = max(1, int(round(SQUARE * factor)))
+    h, w, ch = d.shape
+    # The mean of every side x side square, at every position, from a summed-area table.
+    table = np.zeros((h + 1, w + 1, ch), np.int64)
+    table[1:, 1:] = d.cumsum(0).cumsum(1)
+    if h >= side and w >= side:
+        sums = table[side:, side:] - table[:-side, side:] - table[side:, :-side] + table[:-side, :-side]
+        square = float(np.abs(sums).max()) / (side * side)
+    else:
+        square = float(np.abs(d.mean(axis=(0, 1))).max())
+    return Difference(int(np.abs(d).max()), float(np.any(d != 0, axis=2).mean()), square, side)
 
 
-def palette_tries(rgba):
-    """256-colour palette PNGs of an opaque image, each with how far it is from the original; none
-    for an image with transparency (a palette's alpha would blur antialiased edges). Two ways: the
-    colours chosen for coverage, each pixel snapped to its nearest, and libimagequant's, which
-    dithers where a gradient falls between its colours."""
-    image = _to_image(rgba)
-    if image.mode != 'RGB':
-        return []
-    original = rgba[..., :3].astype(np.int16)
-    tries = []
-    for method, quantized in (('nearest colour', image.quantize(256, method=Image.Quantize.MAXCOVERAGE, kmeans=1)),
-                              ('dithered', image.quantize(256, method=Image.Quantize.LIBIMAGEQUANT))):
-        difference = np.asarray(quantized.convert('RGB'), np.int16) - original
-        tries.append(PaletteTry(_encode(quantized, 'PNG', optimize=True), method, int(np.abs(difference).max()),
-                                float(np.abs(difference).mean()), _block_difference(difference)))
-    return tries
-
-
-def invisible(attempt):
-    return (attempt.mean_difference <= MEAN_CHANNEL_DIFFERENCE and attempt.block_difference <= BLOCK_DIFFERENCE
-            and attempt.max_difference <= MAX_CHANNEL_DIFFERENCE)
+def invisible(diff):
+    return diff.max_difference <= MAX_CHANNEL_DIFFERENCE and diff.square_difference <= SQUARE_DIFFERENCE
 
 
 def bmp_bytes(rgb):
