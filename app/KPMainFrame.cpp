@@ -33,7 +33,7 @@ MainFrameServices RealMainFrameServices()
 }
 
 KPMainFrame::KPMainFrame(MainFrameServices services)
-    : CKPObjectWnd(L"KPMainFrame.xml", L"kpmainframe"),
+    : CKPObjectWnd(L"KPMainFrame.xml", L"kpmainframe", services.window),
       m_services(std::move(services)),
       m_page0(&m_pm, m_services.pages),
       m_page1(&m_pm, m_services.pages),

@@ -33,6 +33,8 @@ struct MainFrameServices {
     // "下载失败！" / "请检查网络" over `owner`: 1 for "确定", 2 for "取消", 0 for the box's close
     // button.
     std::function<int(HWND owner)> askAfterFailure;
+    // What a test watches in the window itself (its frames); empty in the program.
+    SkinUI::TWindowHooks window;
 };
 
 // The program's own: RealPageServices, RealInstallFlowServices and the skinned message box.
