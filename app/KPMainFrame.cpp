@@ -76,8 +76,8 @@ KPMainFrame* KPMainFrame::Create(HWND parent, KpBase* parentBase, bool modal, co
 void KPMainFrame::InitWindow()
 {
     m_pmWnd.SetLayered(true);
-    m_root = BindControl<SkinUI::CControlUI>(m_pm, L"verRoot");
-    m_tab = BindControl<SkinUI::CTabLayoutUI>(m_pm, L"tabInstall");
+    m_root = SkinUI::BindControl<SkinUI::CControlUI>(m_pm, L"verRoot");
+    m_tab = SkinUI::BindControl<SkinUI::CTabLayoutUI>(m_pm, L"tabInstall");
     m_page0.Init();
     m_page1.Init();
     m_page2.Init();

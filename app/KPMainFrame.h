@@ -7,7 +7,7 @@
 #include "app/InstallFlow.h"
 #include "net/DownloadWarmUp.h"
 #include "net/KPInstallThread.h"
-#include "pages/ControlRef.h"
+#include "ui/core/ControlRef.h"
 #include "pages/KPInstallPage0.h"
 #include "pages/KPInstallPage1.h"
 #include "pages/KPInstallPage2.h"
@@ -108,8 +108,8 @@ private:
     CKPInstallPage1 m_page1;
     CKPInstallPage2 m_page2;
     CKPInstallPage3 m_page3;
-    ControlRef<SkinUI::CControlUI> m_root;
-    ControlRef<SkinUI::CTabLayoutUI> m_tab;
+    SkinUI::ControlRef<SkinUI::CControlUI> m_root;
+    SkinUI::ControlRef<SkinUI::CTabLayoutUI> m_tab;
     // The download, the package, the progress and the flow's timers. Goes before the pages.
     CInstallFlow m_flow;
     // Gets the download stack ready while the welcome page is read (TIMER_WARM_UP starts it, so
