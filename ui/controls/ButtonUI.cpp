@@ -1,15 +1,14 @@
 #include "ui/controls/ButtonUI.h"
 
-#include <string_view>
 
 #include "ui/base/UIValues.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/controls/TabLayoutUI.h"
+#include "ui/core/ControlRef.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/text/AsciiCase.h"
 
 namespace SkinUI {
-
-using namespace std::string_view_literals;
 
 CButtonUI::CButtonUI() { SetTextStyle(kTextSingleLine | kTextVCenter | kTextCenter); }
 
@@ -87,31 +86,38 @@ void CButtonUI::SetEnabled(bool enabled)
     CLabelUI::SetEnabled(enabled);
 }
 
-void CButtonUI::SetAttribute(const std::wstring& rawName, const std::wstring& value)
+const CAttributeTable& CButtonUI::Attributes()
 {
-    const std::wstring name = AsciiLower(rawName);
-    if (name == L"normalimage"sv) SetImage(ButtonImage::Normal, value);
-    else if (name == L"hotimage"sv) SetImage(ButtonImage::Hot, value);
-    else if (name == L"pushedimage"sv) SetImage(ButtonImage::Pushed, value);
-    else if (name == L"focusedimage"sv) SetImage(ButtonImage::Focused, value);
-    else if (name == L"disabledimage"sv) SetImage(ButtonImage::Disabled, value);
-    else if (name == L"hotforeimage"sv) SetImage(ButtonImage::HotFore, value);
-    else if (name == L"hottextcolor"sv) m_colors.hot = ParseColor(value);
-    else if (name == L"pushedtextcolor"sv) m_colors.pushed = ParseColor(value);
-    else if (name == L"focusedtextcolor"sv) m_colors.focused = ParseColor(value);
-    else if (name == L"hotbkcolor"sv) m_hotBkColor = ParseColor(value);
-    else if (name == L"pushedbkcolor"sv) m_pushedBkColor = ParseColor(value);
-    else if (name == L"disabledbkcolor"sv) m_disabledBkColor = ParseColor(value);
-    else if (name == L"hotfont"sv) m_hotFont = ParseInt(value);
-    else if (name == L"pushedfont"sv) m_pushedFont = ParseInt(value);
-    else if (name == L"focuedfont"sv || name == L"focusedfont"sv) m_focusedFont = ParseInt(value);
-    else if (name == L"bindtabindex"sv) m_bindTabIndex = ParseInt(value);
-    else if (name == L"bindtablayoutname"sv) m_bindTabLayoutName = value;
-    else {
-        CLabelUI::SetAttribute(rawName, value);
-        return;
-    }
-    Invalidate();
+    using C = CButtonUI;
+    using V = const std::wstring&;
+    // Every attribute of its own changes how the button looks.
+    const auto redrawn = [](void (*set)(C&, V)) {
+        return [set](C& c, V v) {
+            set(c, v);
+            c.Invalidate();
+        };
+    };
+    static const TAttributeTable<C> table(&CLabelUI::Attributes(), {
+        {L"normalimage", redrawn([](C& c, V v) { c.SetImage(ButtonImage::Normal, v); })},
+        {L"hotimage", redrawn([](C& c, V v) { c.SetImage(ButtonImage::Hot, v); })},
+        {L"pushedimage", redrawn([](C& c, V v) { c.SetImage(ButtonImage::Pushed, v); })},
+        {L"focusedimage", redrawn([](C& c, V v) { c.SetImage(ButtonImage::Focused, v); })},
+        {L"disabledimage", redrawn([](C& c, V v) { c.SetImage(ButtonImage::Disabled, v); })},
+        {L"hotforeimage", redrawn([](C& c, V v) { c.SetImage(ButtonImage::HotFore, v); })},
+        {L"hottextcolor", redrawn([](C& c, V v) { c.m_colors.hot = ParseColor(v); })},
+        {L"pushedtextcolor", redrawn([](C& c, V v) { c.m_colors.pushed = ParseColor(v); })},
+        {L"focusedtextcolor", redrawn([](C& c, V v) { c.m_colors.focused = ParseColor(v); })},
+        {L"hotbkcolor", redrawn([](C& c, V v) { c.m_hotBkColor = ParseColor(v); })},
+        {L"pushedbkcolor", redrawn([](C& c, V v) { c.m_pushedBkColor = ParseColor(v); })},
+        {L"disabledbkcolor", redrawn([](C& c, V v) { c.m_disabledBkColor = ParseColor(v); })},
+        {L"hotfont", redrawn([](C& c, V v) { c.m_hotFont = ParseInt(v); })},
+        {L"pushedfont", redrawn([](C& c, V v) { c.m_pushedFont = ParseInt(v); })},
+        {L"focuedfont", redrawn([](C& c, V v) { c.m_focusedFont = ParseInt(v); })},
+        {L"focusedfont", redrawn([](C& c, V v) { c.m_focusedFont = ParseInt(v); })},
+        {L"bindtabindex", redrawn([](C& c, V v) { c.m_bindTabIndex = ParseInt(v); })},
+        {L"bindtablayoutname", redrawn([](C& c, V v) { c.m_bindTabLayoutName = v; })},
+    });
+    return table;
 }
 
 void CButtonUI::DoEvent(TEventUI& event)
@@ -156,9 +162,7 @@ bool CButtonUI::Activate()
     if (!m_manager) return true;
     m_manager->SendNotify(this, L"click");
     if (!m_bindTabLayoutName.empty()) {
-        if (auto* tab = dynamic_cast<CTabLayoutUI*>(m_manager->FindControl(m_bindTabLayoutName))) {
-            tab->SelectItem(m_bindTabIndex);
-        }
+        if (const auto tab = BindControl<CTabLayoutUI>(*m_manager, m_bindTabLayoutName)) tab->SelectItem(m_bindTabIndex);
     }
     return true;
 }
