@@ -90,32 +90,26 @@ const CAttributeTable& CButtonUI::Attributes()
 {
     using C = CButtonUI;
     using V = const std::wstring&;
-    // Every attribute of its own changes how the button looks.
-    const auto redrawn = [](void (*set)(C&, V)) {
-        return [set](C& c, V v) {
-            set(c, v);
-            c.Invalidate();
-        };
-    };
+    // Every attribute of its own changes how the button looks, so each one redraws it.
     static const TAttributeTable<C> table(&CLabelUI::Attributes(), {
-        {L"normalimage", redrawn([](C& c, V v) { c.SetImage(ButtonImage::Normal, v); })},
-        {L"hotimage", redrawn([](C& c, V v) { c.SetImage(ButtonImage::Hot, v); })},
-        {L"pushedimage", redrawn([](C& c, V v) { c.SetImage(ButtonImage::Pushed, v); })},
-        {L"focusedimage", redrawn([](C& c, V v) { c.SetImage(ButtonImage::Focused, v); })},
-        {L"disabledimage", redrawn([](C& c, V v) { c.SetImage(ButtonImage::Disabled, v); })},
-        {L"hotforeimage", redrawn([](C& c, V v) { c.SetImage(ButtonImage::HotFore, v); })},
-        {L"hottextcolor", redrawn([](C& c, V v) { c.m_colors.hot = ParseColor(v); })},
-        {L"pushedtextcolor", redrawn([](C& c, V v) { c.m_colors.pushed = ParseColor(v); })},
-        {L"focusedtextcolor", redrawn([](C& c, V v) { c.m_colors.focused = ParseColor(v); })},
-        {L"hotbkcolor", redrawn([](C& c, V v) { c.m_hotBkColor = ParseColor(v); })},
-        {L"pushedbkcolor", redrawn([](C& c, V v) { c.m_pushedBkColor = ParseColor(v); })},
-        {L"disabledbkcolor", redrawn([](C& c, V v) { c.m_disabledBkColor = ParseColor(v); })},
-        {L"hotfont", redrawn([](C& c, V v) { c.m_hotFont = ParseInt(v); })},
-        {L"pushedfont", redrawn([](C& c, V v) { c.m_pushedFont = ParseInt(v); })},
-        {L"focuedfont", redrawn([](C& c, V v) { c.m_focusedFont = ParseInt(v); })},
-        {L"focusedfont", redrawn([](C& c, V v) { c.m_focusedFont = ParseInt(v); })},
-        {L"bindtabindex", redrawn([](C& c, V v) { c.m_bindTabIndex = ParseInt(v); })},
-        {L"bindtablayoutname", redrawn([](C& c, V v) { c.m_bindTabLayoutName = v; })},
+        {L"normalimage", [](C& c, V v) { c.SetImage(ButtonImage::Normal, v); c.Invalidate(); }},
+        {L"hotimage", [](C& c, V v) { c.SetImage(ButtonImage::Hot, v); c.Invalidate(); }},
+        {L"pushedimage", [](C& c, V v) { c.SetImage(ButtonImage::Pushed, v); c.Invalidate(); }},
+        {L"focusedimage", [](C& c, V v) { c.SetImage(ButtonImage::Focused, v); c.Invalidate(); }},
+        {L"disabledimage", [](C& c, V v) { c.SetImage(ButtonImage::Disabled, v); c.Invalidate(); }},
+        {L"hotforeimage", [](C& c, V v) { c.SetImage(ButtonImage::HotFore, v); c.Invalidate(); }},
+        {L"hottextcolor", [](C& c, V v) { c.m_colors.hot = ParseColor(v); c.Invalidate(); }},
+        {L"pushedtextcolor", [](C& c, V v) { c.m_colors.pushed = ParseColor(v); c.Invalidate(); }},
+        {L"focusedtextcolor", [](C& c, V v) { c.m_colors.focused = ParseColor(v); c.Invalidate(); }},
+        {L"hotbkcolor", [](C& c, V v) { c.m_hotBkColor = ParseColor(v); c.Invalidate(); }},
+        {L"pushedbkcolor", [](C& c, V v) { c.m_pushedBkColor = ParseColor(v); c.Invalidate(); }},
+        {L"disabledbkcolor", [](C& c, V v) { c.m_disabledBkColor = ParseColor(v); c.Invalidate(); }},
+        {L"hotfont", [](C& c, V v) { c.m_hotFont = ParseInt(v); c.Invalidate(); }},
+        {L"pushedfont", [](C& c, V v) { c.m_pushedFont = ParseInt(v); c.Invalidate(); }},
+        {L"focuedfont", [](C& c, V v) { c.m_focusedFont = ParseInt(v); c.Invalidate(); }},
+        {L"focusedfont", [](C& c, V v) { c.m_focusedFont = ParseInt(v); c.Invalidate(); }},
+        {L"bindtabindex", [](C& c, V v) { c.m_bindTabIndex = ParseInt(v); c.Invalidate(); }},
+        {L"bindtablayoutname", [](C& c, V v) { c.m_bindTabLayoutName = v; c.Invalidate(); }},
     });
     return table;
 }

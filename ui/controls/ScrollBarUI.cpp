@@ -15,8 +15,17 @@ namespace {
 const int kDefaultThickness = 16;
 
 // The image attributes a bar understands: each part in each state.
-const wchar_t* const kParts[] = {L"button1", L"button2", L"thumb", L"rail", L"bk"};
-const wchar_t* const kStates[] = {L"normalimage", L"hotimage", L"pushedimage", L"disabledimage"};
+bool IsPartImageAttribute(const std::wstring& lowerName)
+{
+    static const wchar_t* const kParts[] = {L"button1", L"button2", L"thumb", L"rail", L"bk"};
+    static const wchar_t* const kStates[] = {L"normalimage", L"hotimage", L"pushedimage", L"disabledimage"};
+    for (const wchar_t* part : kParts) {
+        for (const wchar_t* state : kStates) {
+            if (lowerName == std::wstring(part) + state) return true;
+        }
+    }
+    return false;
+}
 
 // Builds a rectangle along the bar's axis: `from`..`to` along it, the whole thickness across.
 UIRect AlongAxis(const UIRect& bar, bool horizontal, long long from, long long to)
@@ -105,27 +114,23 @@ const CAttributeTable& CScrollBarUI::Attributes()
 {
     using C = CScrollBarUI;
     using V = const std::wstring&;
-    static const TAttributeTable<C> table = [] {
-        TAttributeTable<C> attributes(&CControlUI::Attributes(), {
+    static const TAttributeTable<C> table(
+        &CControlUI::Attributes(),
+        {
             {L"hor", [](C& c, V v) { c.SetHorizontal(ParseBool(v)); }},
             {L"linesize", [](C& c, V v) { c.m_lineSize = std::max(1, ParseInt(v)); }},
             {L"range", [](C& c, V v) { c.SetScrollRange(ParseInt(v)); }},
             {L"value", [](C& c, V v) { c.SetScrollPos(ParseInt(v)); }},
             {L"showbutton1", [](C& c, V v) { c.m_showButton1 = ParseBool(v); }},
             {L"showbutton2", [](C& c, V v) { c.m_showButton2 = ParseBool(v); }},
-        });
+        },
         // The images of the parts in each state: "button1normalimage", ..., "bkdisabledimage".
-        for (const wchar_t* part : kParts) {
-            for (const wchar_t* state : kStates) {
-                const std::wstring name = std::wstring(part) + state;
-                attributes.Add(name.c_str(), [name](C& c, V v) {
-                    c.m_images[name].Set(v, c.GetManager());
-                    c.Invalidate();
-                });
-            }
-        }
-        return attributes;
-    }();
+        [](C& c, V lowerName, V v) {
+            if (!IsPartImageAttribute(lowerName)) return false;
+            c.m_images[lowerName].Set(v, c.GetManager());
+            c.Invalidate();
+            return true;
+        });
     return table;
 }
 
