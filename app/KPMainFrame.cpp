@@ -35,7 +35,7 @@ MainFrameServices RealMainFrameServices()
 }
 
 KPMainFrame::KPMainFrame(MainFrameServices services)
-    : CKPObjectWnd(L"KPMainFrame.xml", L"kpmainframe"),
+    : CKPObjectWnd(L"KPMainFrame.xml", L"kpmainframe", services.window),
       m_services(std::move(services)),
       m_page0(&m_pm, m_services.pages),
       m_page1(&m_pm, m_services.pages),
@@ -78,8 +78,8 @@ KPMainFrame* KPMainFrame::Create(HWND parent, KpBase* parentBase, bool modal, co
 void KPMainFrame::InitWindow()
 {
     m_pmWnd.SetLayered(true);
-    m_root = BindControl<SkinUI::CControlUI>(m_pm, L"verRoot");
-    m_tab = BindControl<SkinUI::CTabLayoutUI>(m_pm, L"tabInstall");
+    m_root = SkinUI::BindControl<SkinUI::CControlUI>(m_pm, L"verRoot");
+    m_tab = SkinUI::BindControl<SkinUI::CTabLayoutUI>(m_pm, L"tabInstall");
     m_page0.Init();
     m_page1.Init();
     m_page2.Init();

@@ -7,7 +7,7 @@
 #include "app/InstallFlow.h"
 #include "net/DownloadWarmUp.h"
 #include "net/KPInstallThread.h"
-#include "pages/ControlRef.h"
+#include "ui/core/ControlRef.h"
 #include "pages/KPInstallPage0.h"
 #include "pages/KPInstallPage1.h"
 #include "pages/KPInstallPage2.h"
@@ -33,6 +33,8 @@ struct MainFrameServices {
     // The question of `failure` (FailureQuestionWords) over `owner`: 1 for "确定", 2 for "取消", 0
     // for the box's close button.
     std::function<int(HWND owner, InstallFailure failure)> askAfterFailure;
+    // What a test watches in the window itself (its frames); empty in the program.
+    SkinUI::TWindowHooks window;
 };
 
 // The program's own: RealPageServices, RealInstallFlowServices and the skinned message box.
@@ -106,8 +108,8 @@ private:
     CKPInstallPage1 m_page1;
     CKPInstallPage2 m_page2;
     CKPInstallPage3 m_page3;
-    ControlRef<SkinUI::CControlUI> m_root;
-    ControlRef<SkinUI::CTabLayoutUI> m_tab;
+    SkinUI::ControlRef<SkinUI::CControlUI> m_root;
+    SkinUI::ControlRef<SkinUI::CTabLayoutUI> m_tab;
     // The download, the package, the progress and the flow's timers. Goes before the pages.
     CInstallFlow m_flow;
     // Gets the download stack ready while the welcome page is read (TIMER_WARM_UP starts it, so

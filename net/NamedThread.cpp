@@ -2,7 +2,7 @@
 
 #include <process.h>
 
-#include "net/TextEncoding.h"
+#include "net/CodePage.h"
 
 namespace {
 

@@ -1,17 +1,13 @@
 #pragma once
 #include <string>
 
-// Conversions between the program's UTF-16 strings and narrow strings in a Windows code page.
-// They never throw for text that cannot be converted: they return an empty string instead.
-// The input is read up to its first null character.
+// The program's UTF-8 text at the edges of the network and the command line, through the one
+// UTF-8 codec (ui/text/TextCodecs.h): malformed bytes become U+FFFD, nothing throws. The input is
+// read up to its first null character.
 
-// codePage 0 is the ANSI code page, 65001 is UTF-8.
-std::string WideToMultiByte(const std::wstring& text, unsigned int codePage);
-std::wstring MultiByteToWide(const std::string& text, unsigned int codePage);
-
-// UTF-8 encode, percent-encode (see UrlEncode), and decode back to a wide string.
+// UTF-8 encode, percent-encode (see UrlEncode), and widen the (ASCII) result.
 std::wstring UrlEncodeWide(const std::wstring& url);
 
-// Decodes UTF-8 (the command line). Reports problems on the standard output, which a GUI
+// Decodes UTF-8 (the command line). Reports empty input on the standard output, which a GUI
 // process does not show.
 std::wstring Utf8ToWide(const std::string& text);

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "pages/ControlRef.h"
+#include "ui/core/ControlRef.h"
 #include "pages/KpBase.h"
 #include "pages/PageServices.h"
 #include "ui/core/NotifyPump.h"
@@ -30,14 +30,14 @@ public:
 protected:
     // The control named `name` when it is a T, else empty.
     template <typename T>
-    ControlRef<T> Bind(const wchar_t* name) const
+    SkinUI::ControlRef<T> Bind(const wchar_t* name) const
     {
-        return BindControl<T>(*m_paintManager, name);
+        return SkinUI::BindControl<T>(*m_paintManager, name);
     }
 
     // True when `msg` came from the control that `handle` refers to.
     template <typename T>
-    static bool IsFrom(const SkinUI::TNotifyUI& msg, const ControlRef<T>& handle)
+    static bool IsFrom(const SkinUI::TNotifyUI& msg, const SkinUI::ControlRef<T>& handle)
     {
         return handle && msg.pSender == handle.get();
     }

@@ -18,13 +18,13 @@ public:
     void OnSelectChanged(SkinUI::TNotifyUI& msg);
 
 private:
-    ControlRef<SkinUI::CVerticalLayoutUI> verroot0;
-    ControlRef<SkinUI::CButtonUI> minbtn;
-    ControlRef<SkinUI::CButtonUI> closebtn;
-    ControlRef<SkinUI::COptionUI> protocalOpt;
-    ControlRef<SkinUI::CButtonUI> installBtn;
-    ControlRef<SkinUI::CButtonUI> kp_btn_protocal;
-    ControlRef<SkinUI::CButtonUI> customBtn;
+    SkinUI::ControlRef<SkinUI::CVerticalLayoutUI> verroot0;
+    SkinUI::ControlRef<SkinUI::CButtonUI> minbtn;
+    SkinUI::ControlRef<SkinUI::CButtonUI> closebtn;
+    SkinUI::ControlRef<SkinUI::COptionUI> protocalOpt;
+    SkinUI::ControlRef<SkinUI::CButtonUI> installBtn;
+    SkinUI::ControlRef<SkinUI::CButtonUI> kp_btn_protocal;
+    SkinUI::ControlRef<SkinUI::CButtonUI> customBtn;
 };
 
 // The licence agreement on the vendor's web server, over HTTPS from the package's host.

@@ -25,19 +25,19 @@ private:
     // Asks for a folder; the install folder becomes the chosen one + "\KPCapture".
     void ChangeInstallFolder();
 
-    ControlRef<SkinUI::CVerticalLayoutUI> verroot1;
-    ControlRef<SkinUI::CButtonUI> minbtn1;
-    ControlRef<SkinUI::CButtonUI> closebtn1;
-    ControlRef<SkinUI::CButtonUI> gobackbtn;
-    ControlRef<SkinUI::CButtonUI> installBtn1;
-    ControlRef<SkinUI::COptionUI> desktopShortCutOpt;
-    ControlRef<SkinUI::COptionUI> addtaskbarOpt;
-    ControlRef<SkinUI::CLabelUI> pathLab;
-    ControlRef<SkinUI::CButtonUI> modifyBtn;
-    ControlRef<SkinUI::CLabelUI> vd_desktop_short_cut;
-    ControlRef<SkinUI::CLabelUI> vd_quick_start_up_lab;
-    ControlRef<SkinUI::CLabelUI> vd_install_path;
-    ControlRef<SkinUI::CHorizontalLayoutUI> vd_hor_path_root;
+    SkinUI::ControlRef<SkinUI::CVerticalLayoutUI> verroot1;
+    SkinUI::ControlRef<SkinUI::CButtonUI> minbtn1;
+    SkinUI::ControlRef<SkinUI::CButtonUI> closebtn1;
+    SkinUI::ControlRef<SkinUI::CButtonUI> gobackbtn;
+    SkinUI::ControlRef<SkinUI::CButtonUI> installBtn1;
+    SkinUI::ControlRef<SkinUI::COptionUI> desktopShortCutOpt;
+    SkinUI::ControlRef<SkinUI::COptionUI> addtaskbarOpt;
+    SkinUI::ControlRef<SkinUI::CLabelUI> pathLab;
+    SkinUI::ControlRef<SkinUI::CButtonUI> modifyBtn;
+    SkinUI::ControlRef<SkinUI::CLabelUI> vd_desktop_short_cut;
+    SkinUI::ControlRef<SkinUI::CLabelUI> vd_quick_start_up_lab;
+    SkinUI::ControlRef<SkinUI::CLabelUI> vd_install_path;
+    SkinUI::ControlRef<SkinUI::CHorizontalLayoutUI> vd_hor_path_root;
 };
 
 // The install folder for a folder the user picked: the product's folder inside it. The pick is

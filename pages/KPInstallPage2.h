@@ -26,9 +26,9 @@ public:
     int OnTimer(UINT message, WPARAM timerId, LPARAM timerData, BOOL& handled);
 
 private:
-    ControlRef<SkinUI::CVerticalLayoutUI> verroot2;
-    ControlRef<SkinUI::CButtonUI> minbtn2;
-    ControlRef<SkinUI::CButtonUI> closebtn2;
-    ControlRef<SkinUI::CProgressUI> installPrg;
-    ControlRef<SkinUI::CLabelUI> installproglab;
+    SkinUI::ControlRef<SkinUI::CVerticalLayoutUI> verroot2;
+    SkinUI::ControlRef<SkinUI::CButtonUI> minbtn2;
+    SkinUI::ControlRef<SkinUI::CButtonUI> closebtn2;
+    SkinUI::ControlRef<SkinUI::CProgressUI> installPrg;
+    SkinUI::ControlRef<SkinUI::CLabelUI> installproglab;
 };

@@ -24,8 +24,8 @@ public:
     void FinishInstall();
 
 private:
-    ControlRef<SkinUI::CVerticalLayoutUI> verroot3;
-    ControlRef<SkinUI::CButtonUI> minbtn3;
-    ControlRef<SkinUI::CButtonUI> closebtn3;
-    ControlRef<SkinUI::CButtonUI> completeBtn;
+    SkinUI::ControlRef<SkinUI::CVerticalLayoutUI> verroot3;
+    SkinUI::ControlRef<SkinUI::CButtonUI> minbtn3;
+    SkinUI::ControlRef<SkinUI::CButtonUI> closebtn3;
+    SkinUI::ControlRef<SkinUI::CButtonUI> completeBtn;
 };

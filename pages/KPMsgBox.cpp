@@ -21,12 +21,12 @@ void CKPMsgBox::InitWindow()
         shadow->SetSize(16);
         shadow->Create(m_hWnd);
     }
-    m_title = BindControl<SkinUI::CTextUI>(m_pm, L"kp_txt_title");
-    m_message = BindControl<SkinUI::CTextUI>(m_pm, L"kp_txt_msg");
-    m_icon = BindControl<SkinUI::CLabelUI>(m_pm, L"kp_lab_ico");
-    m_close = BindControl<SkinUI::CButtonUI>(m_pm, L"closebtn");
-    m_ok = BindControl<SkinUI::CButtonUI>(m_pm, L"okBtn");
-    m_cancel = BindControl<SkinUI::CButtonUI>(m_pm, L"cancelBtn");
+    m_title = SkinUI::BindControl<SkinUI::CTextUI>(m_pm, L"kp_txt_title");
+    m_message = SkinUI::BindControl<SkinUI::CTextUI>(m_pm, L"kp_txt_msg");
+    m_icon = SkinUI::BindControl<SkinUI::CLabelUI>(m_pm, L"kp_lab_ico");
+    m_close = SkinUI::BindControl<SkinUI::CButtonUI>(m_pm, L"closebtn");
+    m_ok = SkinUI::BindControl<SkinUI::CButtonUI>(m_pm, L"okBtn");
+    m_cancel = SkinUI::BindControl<SkinUI::CButtonUI>(m_pm, L"cancelBtn");
 }
 
 void CKPMsgBox::SetTexts(const std::wstring& title, const std::wstring& message, const std::wstring& okText,

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "pages/ControlRef.h"
+#include "ui/core/ControlRef.h"
 #include "pages/KPObjectWnd.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/LabelUI.h"
@@ -29,12 +29,12 @@ public:
 
 private:
     int m_result = 0;
-    ControlRef<SkinUI::CTextUI> m_title;
-    ControlRef<SkinUI::CTextUI> m_message;
-    ControlRef<SkinUI::CLabelUI> m_icon;
-    ControlRef<SkinUI::CButtonUI> m_close;
-    ControlRef<SkinUI::CButtonUI> m_ok;
-    ControlRef<SkinUI::CButtonUI> m_cancel;
+    SkinUI::ControlRef<SkinUI::CTextUI> m_title;
+    SkinUI::ControlRef<SkinUI::CTextUI> m_message;
+    SkinUI::ControlRef<SkinUI::CLabelUI> m_icon;
+    SkinUI::ControlRef<SkinUI::CButtonUI> m_close;
+    SkinUI::ControlRef<SkinUI::CButtonUI> m_ok;
+    SkinUI::ControlRef<SkinUI::CButtonUI> m_cancel;
 };
 
 // Shows a modal message box over `owner` and returns 1 for OK, 2 for Cancel and 0 when it was

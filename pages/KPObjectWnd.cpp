@@ -4,8 +4,8 @@
 
 #include "ui/win/Monitors.h"
 
-CKPObjectWnd::CKPObjectWnd(std::wstring skinFile, std::wstring className)
-    : m_skinFile(std::move(skinFile)), m_className(std::move(className))
+CKPObjectWnd::CKPObjectWnd(std::wstring skinFile, std::wstring className, SkinUI::TWindowHooks hooks)
+    : WindowImplBase(std::move(hooks)), m_skinFile(std::move(skinFile)), m_className(std::move(className))
 {
 }
 

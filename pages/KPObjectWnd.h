@@ -11,7 +11,7 @@
 // flow as its second base.
 class CKPObjectWnd : public SkinUI::WindowImplBase, public KpBase {
 public:
-    CKPObjectWnd(std::wstring skinFile, std::wstring className);
+    CKPObjectWnd(std::wstring skinFile, std::wstring className, SkinUI::TWindowHooks hooks = {});
     ~CKPObjectWnd() override;
 
     // Makes the native window of `window`, an object made with new that owns itself from here on:

@@ -11,7 +11,7 @@ seconds=${1:-20}
 [ $# -gt 0 ] && shift
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-fuzz"
-targets=(markup_fuzz values_fuzz builder_fuzz)
+targets=(markup_fuzz values_fuzz builder_fuzz utf8_fuzz)
 [ $# -gt 0 ] && targets=("$@")
 
 mkdir -p "$root/build-logs"

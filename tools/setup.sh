@@ -27,6 +27,7 @@ need=(
   "/usr/lib/python3/dist-packages/numpy/__init__.py:python3-numpy"
   "/usr/bin/openssl:openssl"
   "/usr/bin/clang++:clang"
+  "/usr/bin/clang-format-14:clang-format-14"
   "/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a:libclang-rt-14-dev"
   "/usr/bin/cmake:cmake"
   "/usr/bin/g++:g++"

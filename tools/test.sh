@@ -44,6 +44,7 @@ else
 fi
 
 step "layering check (tools/check-layers.py)" python3 tools/check-layers.py
+step "format check (tools/format.sh --check)" tools/format.sh --check
 
 if [ -x tools/fuzz.sh ]; then
   step "fuzzers (short runs)" tools/fuzz.sh 15

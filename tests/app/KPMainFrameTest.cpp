@@ -161,12 +161,13 @@ TEST_F(KPMainFrameTest, TheDownloadWarmUpStartsOnceTheFirstFrameIsOnTheScreen)
 {
     g_observed = nullptr;
     g_framesBeforeWarmUp = g_framesAfterWarmUp = 0;
-    SkinUI::CPaintManagerWnd::SetPaintObserver([](HWND window, const SkinUI::UIRect&) {
+    MainFrameServices services = RealMainFrameServices();
+    services.window.onFramePresented = [](HWND window, const SkinUI::UIRect&) {
         if (!g_observed || window != g_observed->GetHWND()) return;
         ++(g_observed->GetDownloadWarmUp().IsStarted() ? g_framesAfterWarmUp : g_framesBeforeWarmUp);
-    });
-    KPMainFrame* frame = KPMainFrame::Create(nullptr, nullptr, false, L"凯普视频工坊", 0x10CC0000, 0x100, false,
-                                             RealMainFrameServices());
+    };
+    KPMainFrame* frame =
+        KPMainFrame::Create(nullptr, nullptr, false, L"凯普视频工坊", 0x10CC0000, 0x100, false, std::move(services));
     ASSERT_NE(nullptr, frame);
     g_observed = frame;
     EXPECT_FALSE(frame->GetDownloadWarmUp().IsStarted()) << "not while the window is being made";
@@ -175,7 +176,6 @@ TEST_F(KPMainFrameTest, TheDownloadWarmUpStartsOnceTheFirstFrameIsOnTheScreen)
     EXPECT_GE(g_framesBeforeWarmUp, 1) << "the first frame comes before the warm-up";
     EXPECT_TRUE(frame->GetDownloadWarmUp().IsStarted());
     EXPECT_TRUE(frame->GetDownloadWarmUp().WaitUntilDone(10000));
-    SkinUI::CPaintManagerWnd::SetPaintObserver(nullptr);
     g_observed = nullptr;
     DestroyWindow(frame->GetHWND());
     Pump(20);

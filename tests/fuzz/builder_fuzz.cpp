@@ -15,7 +15,7 @@
 #include "ui/controls/ContainerUI.h"
 #include "ui/core/ControlUI.h"
 #include "ui/core/PaintManagerUI.h"
-#include "ui/resources/ResourceName.h"
+#include "ui/text/TextCodecs.h"
 #include "ui/resources/SkinResources.h"
 
 using namespace SkinUI;

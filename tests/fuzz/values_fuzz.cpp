@@ -41,6 +41,7 @@ void FuzzValues(const std::wstring& text)
     ParseRect(text);
     ParseSize(text);
     ParseColor(text);
+    ParseFloatPercent(text);
     Require(ParseBool(text) == EqualsNoCase(text, L"true"));
     Require(EqualsNoCase(text, text));
     std::wstring half = text.substr(text.size() / 2);

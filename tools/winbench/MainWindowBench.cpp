@@ -26,13 +26,22 @@
 
 namespace {
 
+double g_firstFrame = -1;
+
+// Notes the time of the first frame that covers the whole client area.
+void NoteFirstFullFrame(HWND window, const SkinUI::UIRect& dirty)
+{
+    RECT client = {};
+    ::GetClientRect(window, &client);
+    if (g_firstFrame < 0 && dirty.Width() == client.right && dirty.Height() == client.bottom)
+        g_firstFrame = MillisecondsSinceProcessStart();
+}
+
 class CMainWindow : public CKPObjectWnd {
 public:
-    CMainWindow() : CKPObjectWnd(L"KPMainFrame.xml", L"kpmainframe") {}
+    CMainWindow() : CKPObjectWnd(L"KPMainFrame.xml", L"kpmainframe", SkinUI::TWindowHooks{&NoteFirstFullFrame, {}}) {}
     SkinUI::CPaintManagerWnd& Window() { return m_pmWnd; }
 };
-
-double g_firstFrame = -1;
 
 // The working set now, in MB: printed at each stage so the peak can be traced to a stage.
 double WorkingSetMb()
@@ -107,12 +116,6 @@ int main(int argc, char** argv)
     const size_t loadsBefore = SkinUI::CImageCache::Instance().LoadCount();
 
     CMainWindow window;
-    SkinUI::CPaintManagerWnd::SetPaintObserver([&window](HWND, const SkinUI::UIRect& dirty) {
-        RECT client = {};
-        ::GetClientRect(window.GetHWND(), &client);
-        if (g_firstFrame < 0 && dirty.Width() == client.right && dirty.Height() == client.bottom)
-            g_firstFrame = MillisecondsSinceProcessStart();
-    });
     const double beforeCreate = MillisecondsSinceProcessStart();
     if (!window.Create(nullptr, L"凯普视频工坊", 0x10CC0000, 0x100)) return 3;
     const double afterCreate = MillisecondsSinceProcessStart();
@@ -120,7 +123,6 @@ int main(int argc, char** argv)
     window.CenterWindow();
     MSG msg;
     while (g_firstFrame < 0 && ::GetMessageW(&msg, nullptr, 0, 0) > 0) SkinUI::CWindowWnd::DispatchOne(msg);
-    SkinUI::CPaintManagerWnd::SetPaintObserver(nullptr);
     const double frameWorkingSet = WorkingSetMb();
 
     std::vector<double> repaint;

@@ -54,6 +54,16 @@ inline bool operator==(const UIRect& a, const UIRect& b)
 }
 inline bool operator!=(const UIRect& a, const UIRect& b) { return !(a == b); }
 
+// Fractions of the container's width and height by which the edges of a floating child move as the
+// container grows (left 0, top 0, right 1, bottom 1 stretches the child over the whole container).
+// All zero for a child placed by its `pos` alone.
+struct UIFloatPercent {
+    double left = 0.0;
+    double top = 0.0;
+    double right = 0.0;
+    double bottom = 0.0;
+};
+
 // 0xAARRGGBB, as written in the markup ("#AARRGGBB").
 using UIColor = std::uint32_t;
 

@@ -67,6 +67,37 @@ UISize ParseSize(const std::wstring& text)
     return UISize{v[0], v[1]};
 }
 
+double ParseFraction(const std::wstring& text, size_t& pos)
+{
+    while (pos < text.size() && (text[pos] == L' ' || text[pos] == L'\t')) ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == L'-' || text[pos] == L'+')) negative = text[pos++] == L'-';
+    double value = 0.0;
+    while (pos < text.size() && text[pos] >= L'0' && text[pos] <= L'9') value = value * 10 + (text[pos++] - L'0');
+    if (pos < text.size() && text[pos] == L'.') {
+        ++pos;
+        double unit = 0.1;
+        while (pos < text.size() && text[pos] >= L'0' && text[pos] <= L'9') {
+            value += (text[pos++] - L'0') * unit;
+            unit /= 10;
+        }
+    }
+    return negative ? -value : value;
+}
+
+UIFloatPercent ParseFloatPercent(const std::wstring& text)
+{
+    double parts[4] = {0, 0, 0, 0};
+    size_t pos = 0;
+    for (int i = 0; i < 4 && pos <= text.size(); ++i) {
+        parts[i] = ParseFraction(text, pos);
+        pos = text.find(L',', pos);
+        if (pos == std::wstring::npos) break;
+        ++pos;
+    }
+    return UIFloatPercent{parts[0], parts[1], parts[2], parts[3]};
+}
+
 UIColor ParseColor(const std::wstring& text)
 {
     size_t pos = 0;

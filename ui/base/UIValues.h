@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,15 @@ int ParseInt(const std::wstring& text);
 // fields are 0 ("1,2" as a rectangle is 1,2,0,0; "" is all zero); extra fields are ignored.
 UIRect ParseRect(const std::wstring& text);
 UISize ParseSize(const std::wstring& text);
+
+// "0.5": leading spaces and tabs skipped, an optional sign, digits, one optional "." and more
+// digits, read from `pos` up to the first other character, where `pos` is left. Locale
+// independent, unlike wcstod. No digits gives 0.
+double ParseFraction(const std::wstring& text, size_t& pos);
+
+// "l,t,r,b" of fractions (a floating control's relative position), each read as ParseFraction
+// reads; missing fields are 0, extra fields are ignored.
+UIFloatPercent ParseFloatPercent(const std::wstring& text);
 
 // "#AARRGGBB": leading spaces and one "#" (or a "0x" prefix) skipped, then the hexadecimal digits
 // up to the first other character as one number; more than 32 bits clamps to 0xFFFFFFFF.

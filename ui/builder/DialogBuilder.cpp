@@ -16,8 +16,6 @@ namespace SkinUI {
 
 namespace {
 
-CDialogBuilder::ResourceLoader g_resourceLoader = nullptr;
-
 bool IsResourceTag(const std::wstring& tag)
 {
     return EqualsNoCase(tag, L"Font") || EqualsNoCase(tag, L"Default") || EqualsNoCase(tag, L"Style") ||
@@ -40,8 +38,6 @@ std::wstring Attribute(const CMarkupNode& node, const wchar_t* name, bool* prese
 
 }  // namespace
 
-void CDialogBuilder::SetResourceLoader(ResourceLoader loader) { g_resourceLoader = loader; }
-
 std::wstring CDialogBuilder::GetLastErrorMessage() const
 {
     return m_error.empty() ? m_xml.GetLastErrorMessage() : m_error;
@@ -54,9 +50,9 @@ CControlUI* CDialogBuilder::Create(const std::wstring& xml, const std::wstring& 
     bool loaded = false;
     if (type.empty() || (!xml.empty() && xml[0] == L'<')) {
         loaded = LoadSkinMarkup(m_xml, xml);
-    } else if (g_resourceLoader) {
+    } else if (m_loadResource) {
         std::vector<unsigned char> bytes;
-        if (g_resourceLoader(xml, type, bytes)) loaded = m_xml.LoadFromMem(bytes.data(), bytes.size());
+        if (m_loadResource(xml, type, bytes)) loaded = m_xml.LoadFromMem(bytes.data(), bytes.size());
         else m_xml.SetLastError(L"Could not load the layout resource");
     } else {
         m_xml.SetLastError(L"Could not load the layout resource");

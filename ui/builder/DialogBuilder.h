@@ -30,6 +30,12 @@ public:
 
 class CDialogBuilder {
 public:
+    // Reads layout resource `id` of `type` from the executable into `bytes`; false when absent.
+    using ResourceLoader = bool (*)(const std::wstring& id, const std::wstring& type, std::vector<unsigned char>& bytes);
+
+    // Without a loader, documents named with a resource type cannot be loaded.
+    explicit CDialogBuilder(ResourceLoader loadResource = nullptr) : m_loadResource(loadResource) {}
+
     // Include nests at most this deep (a document that includes itself stops here).
     static constexpr int kMaxIncludeDepth = 8;
     // An Include inserts its document at most this many times.
@@ -40,7 +46,7 @@ public:
 
     // Loads and builds. `xml` is a document name in the skin, or the document text when it
     // begins with "<". With a non-empty `type`, `xml` names a resource of that type of the
-    // executable instead, read through the loader given to SetResourceLoader.
+    // executable instead, read through the builder's resource loader.
     // The Window attributes and resources go to `manager` (none without one); the root of the
     // tree is added to `parent` when that is a container. Returns the root, or null when the
     // document cannot be loaded or holds no control (GetLastErrorMessage says why).
@@ -55,9 +61,6 @@ public:
     // The parser's error text, or why a loaded document gave no control.
     std::wstring GetLastErrorMessage() const;
 
-    using ResourceLoader = bool (*)(const std::wstring& id, const std::wstring& type, std::vector<unsigned char>& bytes);
-    static void SetResourceLoader(ResourceLoader loader);
-
 private:
     CControlUI* Build(IDialogBuilderCallback* callback, CPaintManagerUI* manager, CControlUI* parent,
                       bool applyWindowAttributes);
@@ -69,6 +72,7 @@ private:
     void BuildInclude(const CMarkupNode& node, CControlUI* container, IDialogBuilderCallback* callback,
                       CPaintManagerUI* manager, int depth);
 
+    ResourceLoader m_loadResource;
     CMarkup m_xml;
     std::wstring m_error;
     int m_includeDepth = 0;

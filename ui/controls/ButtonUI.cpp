@@ -1,15 +1,14 @@
 #include "ui/controls/ButtonUI.h"
 
-#include <string_view>
 
 #include "ui/base/UIValues.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/controls/TabLayoutUI.h"
+#include "ui/core/ControlRef.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/text/AsciiCase.h"
 
 namespace SkinUI {
-
-using namespace std::string_view_literals;
 
 CButtonUI::CButtonUI() { SetTextStyle(kTextSingleLine | kTextVCenter | kTextCenter); }
 
@@ -87,31 +86,32 @@ void CButtonUI::SetEnabled(bool enabled)
     CLabelUI::SetEnabled(enabled);
 }
 
-void CButtonUI::SetAttribute(const std::wstring& rawName, const std::wstring& value)
+const CAttributeTable& CButtonUI::Attributes()
 {
-    const std::wstring name = AsciiLower(rawName);
-    if (name == L"normalimage"sv) SetImage(ButtonImage::Normal, value);
-    else if (name == L"hotimage"sv) SetImage(ButtonImage::Hot, value);
-    else if (name == L"pushedimage"sv) SetImage(ButtonImage::Pushed, value);
-    else if (name == L"focusedimage"sv) SetImage(ButtonImage::Focused, value);
-    else if (name == L"disabledimage"sv) SetImage(ButtonImage::Disabled, value);
-    else if (name == L"hotforeimage"sv) SetImage(ButtonImage::HotFore, value);
-    else if (name == L"hottextcolor"sv) m_colors.hot = ParseColor(value);
-    else if (name == L"pushedtextcolor"sv) m_colors.pushed = ParseColor(value);
-    else if (name == L"focusedtextcolor"sv) m_colors.focused = ParseColor(value);
-    else if (name == L"hotbkcolor"sv) m_hotBkColor = ParseColor(value);
-    else if (name == L"pushedbkcolor"sv) m_pushedBkColor = ParseColor(value);
-    else if (name == L"disabledbkcolor"sv) m_disabledBkColor = ParseColor(value);
-    else if (name == L"hotfont"sv) m_hotFont = ParseInt(value);
-    else if (name == L"pushedfont"sv) m_pushedFont = ParseInt(value);
-    else if (name == L"focuedfont"sv || name == L"focusedfont"sv) m_focusedFont = ParseInt(value);
-    else if (name == L"bindtabindex"sv) m_bindTabIndex = ParseInt(value);
-    else if (name == L"bindtablayoutname"sv) m_bindTabLayoutName = value;
-    else {
-        CLabelUI::SetAttribute(rawName, value);
-        return;
-    }
-    Invalidate();
+    using C = CButtonUI;
+    using V = const std::wstring&;
+    // Every attribute of its own changes how the button looks, so each one redraws it.
+    static const TAttributeTable<C> table(&CLabelUI::Attributes(), {
+        {L"normalimage", [](C& c, V v) { c.SetImage(ButtonImage::Normal, v); c.Invalidate(); }},
+        {L"hotimage", [](C& c, V v) { c.SetImage(ButtonImage::Hot, v); c.Invalidate(); }},
+        {L"pushedimage", [](C& c, V v) { c.SetImage(ButtonImage::Pushed, v); c.Invalidate(); }},
+        {L"focusedimage", [](C& c, V v) { c.SetImage(ButtonImage::Focused, v); c.Invalidate(); }},
+        {L"disabledimage", [](C& c, V v) { c.SetImage(ButtonImage::Disabled, v); c.Invalidate(); }},
+        {L"hotforeimage", [](C& c, V v) { c.SetImage(ButtonImage::HotFore, v); c.Invalidate(); }},
+        {L"hottextcolor", [](C& c, V v) { c.m_colors.hot = ParseColor(v); c.Invalidate(); }},
+        {L"pushedtextcolor", [](C& c, V v) { c.m_colors.pushed = ParseColor(v); c.Invalidate(); }},
+        {L"focusedtextcolor", [](C& c, V v) { c.m_colors.focused = ParseColor(v); c.Invalidate(); }},
+        {L"hotbkcolor", [](C& c, V v) { c.m_hotBkColor = ParseColor(v); c.Invalidate(); }},
+        {L"pushedbkcolor", [](C& c, V v) { c.m_pushedBkColor = ParseColor(v); c.Invalidate(); }},
+        {L"disabledbkcolor", [](C& c, V v) { c.m_disabledBkColor = ParseColor(v); c.Invalidate(); }},
+        {L"hotfont", [](C& c, V v) { c.m_hotFont = ParseInt(v); c.Invalidate(); }},
+        {L"pushedfont", [](C& c, V v) { c.m_pushedFont = ParseInt(v); c.Invalidate(); }},
+        {L"focuedfont", [](C& c, V v) { c.m_focusedFont = ParseInt(v); c.Invalidate(); }},
+        {L"focusedfont", [](C& c, V v) { c.m_focusedFont = ParseInt(v); c.Invalidate(); }},
+        {L"bindtabindex", [](C& c, V v) { c.m_bindTabIndex = ParseInt(v); c.Invalidate(); }},
+        {L"bindtablayoutname", [](C& c, V v) { c.m_bindTabLayoutName = v; c.Invalidate(); }},
+    });
+    return table;
 }
 
 void CButtonUI::DoEvent(TEventUI& event)
@@ -156,9 +156,7 @@ bool CButtonUI::Activate()
     if (!m_manager) return true;
     m_manager->SendNotify(this, L"click");
     if (!m_bindTabLayoutName.empty()) {
-        if (auto* tab = dynamic_cast<CTabLayoutUI*>(m_manager->FindControl(m_bindTabLayoutName))) {
-            tab->SelectItem(m_bindTabIndex);
-        }
+        if (const auto tab = BindControl<CTabLayoutUI>(*m_manager, m_bindTabLayoutName)) tab->SelectItem(m_bindTabIndex);
     }
     return true;
 }

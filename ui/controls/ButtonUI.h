@@ -46,7 +46,9 @@ public:
     virtual UIColor ChooseTextColor() const;
 
     void SetEnabled(bool enabled) override;
-    void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+    // The markup attributes of this class (ui/core/AttributeTable.h).
+    static const CAttributeTable& Attributes();
+    const CAttributeTable& GetAttributeTable() const override { return Attributes(); }
     void DoEvent(TEventUI& event) override;
     // Sends "click" (when the button belongs to a window) and selects the bound tab page.
     bool Activate() override;

@@ -1,16 +1,14 @@
 #include "ui/controls/ContainerUI.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "ui/base/UIValues.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/controls/ScrollBarUI.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/text/AsciiCase.h"
 
 namespace SkinUI {
-
-using namespace std::string_view_literals;
 
 namespace {
 // One notch of a mouse wheel.
@@ -314,30 +312,41 @@ std::vector<ILayoutItem*> CContainerUI::GetLayoutItems() const
     return std::vector<ILayoutItem*>(m_items.begin(), m_items.end());
 }
 
-void CContainerUI::SetAttribute(const std::wstring& rawName, const std::wstring& value)
+const CAttributeTable& CContainerUI::Attributes()
 {
-    const std::wstring name = AsciiLower(rawName);
-    if (name == L"inset"sv) SetInset(ParseRect(value));
-    else if (name == L"childpadding"sv) SetChildPadding(ParseInt(value));
-    else if (name == L"childalign"sv) {
-        if (EqualsNoCase(value, L"center")) SetChildAlign(kAlignCenter);
-        else if (EqualsNoCase(value, L"right")) SetChildAlign(kAlignRight);
-        else SetChildAlign(kAlignLeft);
-    } else if (name == L"childvalign"sv) {
-        if (EqualsNoCase(value, L"vcenter") || EqualsNoCase(value, L"center")) SetChildVAlign(kVAlignCenter);
-        else if (EqualsNoCase(value, L"bottom")) SetChildVAlign(kVAlignBottom);
-        else SetChildVAlign(kVAlignTop);
-    } else if (name == L"mousechild"sv) SetMouseChildEnabled(ParseBool(value));
-    else if (name == L"vscrollbar"sv) EnableScrollBar(ParseBool(value), m_hbar != nullptr);
-    else if (name == L"hscrollbar"sv) EnableScrollBar(m_vbar != nullptr, ParseBool(value));
-    else if (name == L"vscrollbarstyle"sv) {
-        m_vbarStyle = value;
-        if (m_vbar && m_manager) ApplyScrollBarDefaults(m_vbar);
-    } else if (name == L"hscrollbarstyle"sv) {
-        m_hbarStyle = value;
-        if (m_hbar && m_manager) ApplyScrollBarDefaults(m_hbar);
-    } else if (name == L"scrollstepsize"sv) m_scrollStepSize = std::max(1, ParseInt(value));
-    else CControlUI::SetAttribute(rawName, value);
+    using C = CContainerUI;
+    using V = const std::wstring&;
+    static const TAttributeTable<C> table(&CControlUI::Attributes(), {
+        {L"inset", [](C& c, V v) { c.SetInset(ParseRect(v)); }},
+        {L"childpadding", [](C& c, V v) { c.SetChildPadding(ParseInt(v)); }},
+        {L"childalign",
+         [](C& c, V v) {
+             if (EqualsNoCase(v, L"center")) c.SetChildAlign(kAlignCenter);
+             else if (EqualsNoCase(v, L"right")) c.SetChildAlign(kAlignRight);
+             else c.SetChildAlign(kAlignLeft);
+         }},
+        {L"childvalign",
+         [](C& c, V v) {
+             if (EqualsNoCase(v, L"vcenter") || EqualsNoCase(v, L"center")) c.SetChildVAlign(kVAlignCenter);
+             else if (EqualsNoCase(v, L"bottom")) c.SetChildVAlign(kVAlignBottom);
+             else c.SetChildVAlign(kVAlignTop);
+         }},
+        {L"mousechild", [](C& c, V v) { c.SetMouseChildEnabled(ParseBool(v)); }},
+        {L"vscrollbar", [](C& c, V v) { c.EnableScrollBar(ParseBool(v), c.m_hbar != nullptr); }},
+        {L"hscrollbar", [](C& c, V v) { c.EnableScrollBar(c.m_vbar != nullptr, ParseBool(v)); }},
+        {L"vscrollbarstyle",
+         [](C& c, V v) {
+             c.m_vbarStyle = v;
+             if (c.m_vbar && c.m_manager) c.ApplyScrollBarDefaults(c.m_vbar);
+         }},
+        {L"hscrollbarstyle",
+         [](C& c, V v) {
+             c.m_hbarStyle = v;
+             if (c.m_hbar && c.m_manager) c.ApplyScrollBarDefaults(c.m_hbar);
+         }},
+        {L"scrollstepsize", [](C& c, V v) { c.m_scrollStepSize = std::max(1, ParseInt(v)); }},
+    });
+    return table;
 }
 
 void CContainerUI::DoEvent(TEventUI& event)

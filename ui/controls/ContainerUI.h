@@ -65,7 +65,9 @@ public:
     void SetVisible(bool visible) override;
     void SetInternVisible(bool visible) override;
     void SetPos(const UIRect& rc) override;
-    void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+    // The markup attributes of this class (ui/core/AttributeTable.h).
+    static const CAttributeTable& Attributes();
+    const CAttributeTable& GetAttributeTable() const override { return Attributes(); }
     void DoEvent(TEventUI& event) override;
     CControlUI* FindControlAt(UIPoint pt) override;
     CControlUI* FindSubControl(const std::wstring& name) override;

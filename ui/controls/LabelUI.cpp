@@ -1,13 +1,11 @@
 #include "ui/controls/LabelUI.h"
 
-#include <string_view>
 
 #include "ui/base/UIValues.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/text/AsciiCase.h"
 
 namespace SkinUI {
-
-using namespace std::string_view_literals;
 
 CLabelUI::CLabelUI() = default;
 
@@ -41,33 +39,46 @@ void CLabelUI::SetTextPadding(const UIRect& padding)
     Invalidate();
 }
 
-void CLabelUI::SetAttribute(const std::wstring& rawName, const std::wstring& value)
+const CAttributeTable& CLabelUI::Attributes()
 {
-    const std::wstring name = AsciiLower(rawName);
-    if (name == L"align"sv) {
-        unsigned style = m_textStyle & ~kTextHorizontalMask;
-        if (EqualsNoCase(value, L"center")) style |= kTextCenter;
-        else if (EqualsNoCase(value, L"right")) style |= kTextRight;
-        SetTextStyle(style);
-    } else if (name == L"valign"sv) {
-        unsigned style = m_textStyle & ~kTextVerticalMask;
-        if (EqualsNoCase(value, L"vcenter") || EqualsNoCase(value, L"center")) style |= kTextVCenter;
-        else if (EqualsNoCase(value, L"bottom")) style |= kTextBottom;
-        SetTextStyle(style);
-    } else if (name == L"endellipsis"sv) {
-        SetTextStyle(ParseBool(value) ? (m_textStyle | kTextEndEllipsis) : (m_textStyle & ~kTextEndEllipsis));
-    } else if (name == L"wordbreak"sv) {
-        // Wrapping needs several lines; without it the text is one line.
-        if (ParseBool(value)) SetTextStyle((m_textStyle & ~kTextSingleLine) | kTextWordBreak | kTextEditControl);
-        else SetTextStyle((m_textStyle & ~(kTextWordBreak | kTextEditControl)) | kTextSingleLine);
-    } else if (name == L"noprefix"sv) {
-        SetTextStyle(ParseBool(value) ? (m_textStyle | kTextNoPrefix) : (m_textStyle & ~kTextNoPrefix));
-    } else if (name == L"font"sv) SetFont(ParseInt(value));
-    else if (name == L"textcolor"sv) SetTextColor(ParseColor(value));
-    else if (name == L"disabledtextcolor"sv) SetDisabledTextColor(ParseColor(value));
-    else if (name == L"textpadding"sv) SetTextPadding(ParseRect(value));
-    else if (name == L"showhtml"sv) m_showHtml = ParseBool(value);
-    else CControlUI::SetAttribute(rawName, value);
+    using C = CLabelUI;
+    using V = const std::wstring&;
+    static const TAttributeTable<C> table(&CControlUI::Attributes(), {
+        {L"align",
+         [](C& c, V v) {
+             unsigned style = c.m_textStyle & ~kTextHorizontalMask;
+             if (EqualsNoCase(v, L"center")) style |= kTextCenter;
+             else if (EqualsNoCase(v, L"right")) style |= kTextRight;
+             c.SetTextStyle(style);
+         }},
+        {L"valign",
+         [](C& c, V v) {
+             unsigned style = c.m_textStyle & ~kTextVerticalMask;
+             if (EqualsNoCase(v, L"vcenter") || EqualsNoCase(v, L"center")) style |= kTextVCenter;
+             else if (EqualsNoCase(v, L"bottom")) style |= kTextBottom;
+             c.SetTextStyle(style);
+         }},
+        {L"endellipsis",
+         [](C& c, V v) {
+             c.SetTextStyle(ParseBool(v) ? (c.m_textStyle | kTextEndEllipsis) : (c.m_textStyle & ~kTextEndEllipsis));
+         }},
+        {L"wordbreak",
+         [](C& c, V v) {
+             // Wrapping needs several lines; without it the text is one line.
+             if (ParseBool(v)) c.SetTextStyle((c.m_textStyle & ~kTextSingleLine) | kTextWordBreak | kTextEditControl);
+             else c.SetTextStyle((c.m_textStyle & ~(kTextWordBreak | kTextEditControl)) | kTextSingleLine);
+         }},
+        {L"noprefix",
+         [](C& c, V v) {
+             c.SetTextStyle(ParseBool(v) ? (c.m_textStyle | kTextNoPrefix) : (c.m_textStyle & ~kTextNoPrefix));
+         }},
+        {L"font", [](C& c, V v) { c.SetFont(ParseInt(v)); }},
+        {L"textcolor", [](C& c, V v) { c.SetTextColor(ParseColor(v)); }},
+        {L"disabledtextcolor", [](C& c, V v) { c.SetDisabledTextColor(ParseColor(v)); }},
+        {L"textpadding", [](C& c, V v) { c.SetTextPadding(ParseRect(v)); }},
+        {L"showhtml", [](C& c, V v) { c.m_showHtml = ParseBool(v); }},
+    });
+    return table;
 }
 
 UIColor ChooseLabelTextColor(bool enabled, std::optional<UIColor> textColor, std::optional<UIColor> disabledTextColor,

@@ -28,7 +28,9 @@ public:
     void SetTextPadding(const UIRect& padding);
     bool IsShowHtml() const { return m_showHtml; }
 
-    void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+    // The markup attributes of this class (ui/core/AttributeTable.h).
+    static const CAttributeTable& Attributes();
+    const CAttributeTable& GetAttributeTable() const override { return Attributes(); }
 
 private:
     unsigned m_textStyle = kTextVCenter | kTextSingleLine;

@@ -1,14 +1,12 @@
 #include "ui/controls/OptionUI.h"
 
-#include <string_view>
 
 #include "ui/base/UIValues.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/text/AsciiCase.h"
 
 namespace SkinUI {
-
-using namespace std::string_view_literals;
 
 void COptionUI::Selected(bool selected, bool triggerEvent)
 {
@@ -62,24 +60,27 @@ UIColor COptionUI::ChooseTextColor() const
                                  window.defaultFontColor, window.disabledFontColor);
 }
 
-void COptionUI::SetAttribute(const std::wstring& rawName, const std::wstring& value)
+const CAttributeTable& COptionUI::Attributes()
 {
-    const std::wstring name = AsciiLower(rawName);
-    // The initial state of the markup is no user action: it notifies nobody.
-    if (name == L"selected"sv) Selected(ParseBool(value), false);
-    else if (name == L"group"sv) SetGroup(value);
-    else if (name == L"selectedimage"sv) SetImage(ButtonImage::SelectedNormal, value);
-    else if (name == L"selectedhotimage"sv) SetImage(ButtonImage::SelectedHot, value);
-    else if (name == L"selectedpushedimage"sv) SetImage(ButtonImage::SelectedPushed, value);
-    else if (name == L"selecteddisableimage"sv || name == L"selecteddisabledimage"sv) {
-        SetImage(ButtonImage::SelectedDisabled, value);
-    } else if (name == L"selectedforeimage"sv) SetImage(ButtonImage::SelectedFore, value);
-    else if (name == L"selectedtextcolor"sv) m_optionColors.selected = ParseColor(value);
-    else if (name == L"selectedhottextcolor"sv) m_optionColors.selectedHot = ParseColor(value);
-    else if (name == L"selectedpushedtextcolor"sv) m_optionColors.selectedPushed = ParseColor(value);
-    else if (name == L"selectedbkcolor"sv) m_selectedBkColor = ParseColor(value);
-    else if (name == L"selectedfont"sv) m_selectedFont = ParseInt(value);
-    else CButtonUI::SetAttribute(rawName, value);
+    using C = COptionUI;
+    using V = const std::wstring&;
+    static const TAttributeTable<C> table(&CButtonUI::Attributes(), {
+        // The initial state of the markup is no user action: it notifies nobody.
+        {L"selected", [](C& c, V v) { c.Selected(ParseBool(v), false); }},
+        {L"group", [](C& c, V v) { c.SetGroup(v); }},
+        {L"selectedimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedNormal, v); }},
+        {L"selectedhotimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedHot, v); }},
+        {L"selectedpushedimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedPushed, v); }},
+        {L"selecteddisableimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedDisabled, v); }},
+        {L"selecteddisabledimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedDisabled, v); }},
+        {L"selectedforeimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedFore, v); }},
+        {L"selectedtextcolor", [](C& c, V v) { c.m_optionColors.selected = ParseColor(v); }},
+        {L"selectedhottextcolor", [](C& c, V v) { c.m_optionColors.selectedHot = ParseColor(v); }},
+        {L"selectedpushedtextcolor", [](C& c, V v) { c.m_optionColors.selectedPushed = ParseColor(v); }},
+        {L"selectedbkcolor", [](C& c, V v) { c.m_selectedBkColor = ParseColor(v); }},
+        {L"selectedfont", [](C& c, V v) { c.m_selectedFont = ParseInt(v); }},
+    });
+    return table;
 }
 
 bool COptionUI::Activate()

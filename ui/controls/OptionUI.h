@@ -29,7 +29,9 @@ public:
     ButtonImage ChooseForeImage(const ImageAvailable& available = nullptr) const override;
     UIColor ChooseTextColor() const override;
 
-    void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+    // The markup attributes of this class (ui/core/AttributeTable.h).
+    static const CAttributeTable& Attributes();
+    const CAttributeTable& GetAttributeTable() const override { return Attributes(); }
     bool Activate() override;
 
 private:

@@ -2,16 +2,14 @@
 
 #include <algorithm>
 #include <limits>
-#include <string_view>
 
 #include "ui/base/UIValues.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/core/DPIScale.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/text/AsciiCase.h"
 
 namespace SkinUI {
-
-using namespace std::string_view_literals;
 
 TProgressRange MakeProgressRangeSane(int min, int max, int value)
 {
@@ -87,19 +85,24 @@ UIRect CProgressUI::GetForeImageRect() const
     return UnscaleProgressRect(fill, m_manager ? m_manager->GetScale() : 100);
 }
 
-void CProgressUI::SetAttribute(const std::wstring& rawName, const std::wstring& value)
+const CAttributeTable& CProgressUI::Attributes()
 {
-    const std::wstring name = AsciiLower(rawName);
-    if (name == L"hor"sv) SetHorizontal(ParseBool(value));
-    else if (name == L"min"sv) SetMinValue(ParseInt(value));
-    else if (name == L"max"sv) SetMaxValue(ParseInt(value));
-    // The markup's value is taken as written, whatever order min, max and value come in; the
-    // drawing keeps it within the range.
-    else if (name == L"value"sv) {
-        m_value = ParseInt(value);
-        Invalidate();
-    } else if (name == L"isstretchfore"sv) SetStretchForeImage(ParseBool(value));
-    else CLabelUI::SetAttribute(rawName, value);
+    using C = CProgressUI;
+    using V = const std::wstring&;
+    static const TAttributeTable<C> table(&CLabelUI::Attributes(), {
+        {L"hor", [](C& c, V v) { c.SetHorizontal(ParseBool(v)); }},
+        {L"min", [](C& c, V v) { c.SetMinValue(ParseInt(v)); }},
+        {L"max", [](C& c, V v) { c.SetMaxValue(ParseInt(v)); }},
+        // The markup's value is taken as written, whatever order min, max and value come in; the
+        // drawing keeps it within the range.
+        {L"value",
+         [](C& c, V v) {
+             c.m_value = ParseInt(v);
+             c.Invalidate();
+         }},
+        {L"isstretchfore", [](C& c, V v) { c.SetStretchForeImage(ParseBool(v)); }},
+    });
+    return table;
 }
 
 }  // namespace SkinUI

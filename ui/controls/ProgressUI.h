@@ -51,7 +51,9 @@ public:
     // the drawing passes as the fore image's dest, and as its source when it does not stretch).
     UIRect GetForeImageRect() const;
 
-    void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+    // The markup attributes of this class (ui/core/AttributeTable.h).
+    static const CAttributeTable& Attributes();
+    const CAttributeTable& GetAttributeTable() const override { return Attributes(); }
 
 private:
     bool m_horizontal = true;

@@ -1,16 +1,14 @@
 #include "ui/controls/ScrollBarUI.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "ui/base/UIValues.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/controls/ContainerUI.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/text/AsciiCase.h"
 
 namespace SkinUI {
-
-using namespace std::string_view_literals;
 
 namespace {
 
@@ -112,19 +110,28 @@ const CImageSlot* CScrollBarUI::GetPartImage(const std::wstring& attributeName) 
     return it == m_images.end() || it->second.IsEmpty() ? nullptr : &it->second;
 }
 
-void CScrollBarUI::SetAttribute(const std::wstring& rawName, const std::wstring& value)
+const CAttributeTable& CScrollBarUI::Attributes()
 {
-    const std::wstring name = AsciiLower(rawName);
-    if (IsPartImageAttribute(name)) {
-        m_images[name].Set(value, GetManager());
-        Invalidate();
-    } else if (name == L"hor"sv) SetHorizontal(ParseBool(value));
-    else if (name == L"linesize"sv) m_lineSize = std::max(1, ParseInt(value));
-    else if (name == L"range"sv) SetScrollRange(ParseInt(value));
-    else if (name == L"value"sv) SetScrollPos(ParseInt(value));
-    else if (name == L"showbutton1"sv) m_showButton1 = ParseBool(value);
-    else if (name == L"showbutton2"sv) m_showButton2 = ParseBool(value);
-    else CControlUI::SetAttribute(rawName, value);
+    using C = CScrollBarUI;
+    using V = const std::wstring&;
+    static const TAttributeTable<C> table(
+        &CControlUI::Attributes(),
+        {
+            {L"hor", [](C& c, V v) { c.SetHorizontal(ParseBool(v)); }},
+            {L"linesize", [](C& c, V v) { c.m_lineSize = std::max(1, ParseInt(v)); }},
+            {L"range", [](C& c, V v) { c.SetScrollRange(ParseInt(v)); }},
+            {L"value", [](C& c, V v) { c.SetScrollPos(ParseInt(v)); }},
+            {L"showbutton1", [](C& c, V v) { c.m_showButton1 = ParseBool(v); }},
+            {L"showbutton2", [](C& c, V v) { c.m_showButton2 = ParseBool(v); }},
+        },
+        // The images of the parts in each state: "button1normalimage", ..., "bkdisabledimage".
+        [](C& c, V lowerName, V v) {
+            if (!IsPartImageAttribute(lowerName)) return false;
+            c.m_images[lowerName].Set(v, c.GetManager());
+            c.Invalidate();
+            return true;
+        });
+    return table;
 }
 
 void CScrollBarUI::DoEvent(TEventUI& event)

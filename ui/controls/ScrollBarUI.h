@@ -52,7 +52,9 @@ public:
     bool IsThumbHot() const { return m_thumbHot; }
     bool IsDragging() const { return m_dragging; }
 
-    void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+    // The markup attributes of this class (ui/core/AttributeTable.h).
+    static const CAttributeTable& Attributes();
+    const CAttributeTable& GetAttributeTable() const override { return Attributes(); }
     void DoEvent(TEventUI& event) override;
 
 private:

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/base/UIValues.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/text/AsciiCase.h"
 
@@ -67,21 +68,25 @@ void CTabLayoutUI::RemoveAll()
     CContainerUI::RemoveAll();
 }
 
-void CTabLayoutUI::SetAttribute(const std::wstring& name, const std::wstring& value)
+const CAttributeTable& CTabLayoutUI::Attributes()
 {
-    if (EqualsNoCase(name, L"selectedid")) {
-        const int index = ParseInt(value);
-        // Before the pages exist the index is only remembered; they are added after the
-        // container's own attributes.
-        if (index >= 0 && index < GetCount()) {
-            SelectItem(index);
-        } else if (GetCount() == 0 && index >= 0) {
-            m_curSel = index;
-            m_selectionFromMarkup = true;
-        }
-        return;
-    }
-    CContainerUI::SetAttribute(name, value);
+    using C = CTabLayoutUI;
+    using V = const std::wstring&;
+    static const TAttributeTable<C> table(&CContainerUI::Attributes(), {
+        {L"selectedid",
+         [](C& c, V v) {
+             const int index = ParseInt(v);
+             // Before the pages exist the index is only remembered; they are added after the
+             // container's own attributes.
+             if (index >= 0 && index < c.GetCount()) {
+                 c.SelectItem(index);
+             } else if (c.GetCount() == 0 && index >= 0) {
+                 c.m_curSel = index;
+                 c.m_selectionFromMarkup = true;
+             }
+         }},
+    });
+    return table;
 }
 
 UISize CTabLayoutUI::LayoutChildren(const UIRect& rc)

@@ -20,7 +20,9 @@ public:
     bool AddAt(CControlUI* control, int index) override;
     bool RemoveAt(int index, bool doNotDestroy = false) override;
     void RemoveAll() override;
-    void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+    // The markup attributes of this class (ui/core/AttributeTable.h).
+    static const CAttributeTable& Attributes();
+    const CAttributeTable& GetAttributeTable() const override { return Attributes(); }
 
 protected:
     UISize LayoutChildren(const UIRect& rc) override;

@@ -19,6 +19,7 @@
 // re-parsing of the tree.
 namespace SkinUI {
 
+class CAttributeTable;
 class CPaintManagerUI;
 
 class CControlUI : public ILayoutItem {
@@ -145,10 +146,15 @@ public:
     void SetVirtualWnd(const std::wstring& name) { m_virtualWnd = name; }
 
     // --- Markup ---
-    // Applies one markup attribute; names ignore ASCII case; unknown names are ignored.
-    virtual void SetAttribute(const std::wstring& name, const std::wstring& value);
+    // Applies one markup attribute through the control's attribute table; names ignore ASCII
+    // case; unknown names are ignored.
+    void SetAttribute(const std::wstring& name, const std::wstring& value);
     // Applies name="value" pairs (the form of Default and Style values) in order.
     void ApplyAttributeList(const std::wstring& list);
+    // The attributes of this class: each control class with attributes of its own has a static
+    // Attributes() whose table names its base class's, and returns it here.
+    static const CAttributeTable& Attributes();
+    virtual const CAttributeTable& GetAttributeTable() const { return Attributes(); }
 
     // --- Layout and painting requests ---
     bool IsUpdateNeeded() const { return m_updateNeeded; }

@@ -1,6 +1,7 @@
 #include "ui/core/PaintManagerUI.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/core/ControlUI.h"
 #include "ui/image/DpiVariant.h"
@@ -11,11 +12,13 @@ namespace SkinUI {
 namespace {
 
 int g_processDpi = 96;
-CPaintManagerUI::ImageVariantResolver g_variantResolver = nullptr;
 
 }  // namespace
 
-CPaintManagerUI::CPaintManagerUI() { m_dpi.SetScale(CDPIScale::ScaleFromDpi(g_processDpi)); }
+CPaintManagerUI::CPaintManagerUI(ImageVariantResolver resolveVariant) : m_resolveVariant(std::move(resolveVariant))
+{
+    m_dpi.SetScale(CDPIScale::ScaleFromDpi(g_processDpi));
+}
 
 CPaintManagerUI::~CPaintManagerUI()
 {
@@ -272,11 +275,9 @@ std::wstring CPaintManagerUI::ResolveImageVariant(const std::wstring& file, cons
 {
     imageScale = 1.0;
     if (GetScale() == 100 || file.empty()) return file;
-    if (g_variantResolver) return g_variantResolver(file, resType, mask, GetScale(), imageScale);
+    if (m_resolveVariant) return m_resolveVariant(file, resType, mask, GetScale(), imageScale);
     return ResolveDpiVariant(file, resType, mask, GetScale(), imageScale);
 }
-
-void CPaintManagerUI::SetImageVariantResolver(ImageVariantResolver resolver) { g_variantResolver = resolver; }
 
 // --- Notifications ---
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -44,7 +45,13 @@ struct TFontInfo {
 
 class CPaintManagerUI : public IImageScaleSource {
 public:
-    CPaintManagerUI();
+    // How the display-scale variant of an image is found: the file to draw for `file` at
+    // `scalePercent`, and that file's own scale in `imageScale`.
+    using ImageVariantResolver = std::function<std::wstring(const std::wstring& file, const std::wstring& resType,
+                                                            UIColor mask, int scalePercent, double& imageScale)>;
+
+    // Without a resolver the variants are looked up in the skin's image cache.
+    explicit CPaintManagerUI(ImageVariantResolver resolveVariant = {});
     ~CPaintManagerUI();
     CPaintManagerUI(const CPaintManagerUI&) = delete;
     CPaintManagerUI& operator=(const CPaintManagerUI&) = delete;
@@ -155,10 +162,6 @@ public:
     // that exists) and that image's own scale.
     std::wstring ResolveImageVariant(const std::wstring& file, const std::wstring& resType, UIColor mask,
                                      double& imageScale) const override;
-    // Replaces how variants are looked up (tests); null restores the skin's image cache.
-    using ImageVariantResolver = std::wstring (*)(const std::wstring& file, const std::wstring& resType,
-                                                  UIColor mask, int scalePercent, double& imageScale);
-    static void SetImageVariantResolver(ImageVariantResolver resolver);
 
     // --- Notifications ---
     bool AddNotifier(INotifyUI* notifier);
@@ -227,6 +230,7 @@ private:
     bool IsPendingRelease(const CControlUI* control) const;
     std::uint32_t Now() const;
 
+    ImageVariantResolver m_resolveVariant;
     IUIHost* m_host = nullptr;
     CControlUI* m_root = nullptr;
     bool m_destroying = false;

@@ -3,16 +3,6 @@
 
 namespace SkinUI {
 
-// Fractions of the container's width and height by which the edges of a floating child move as the
-// container grows (left 0, top 0, right 1, bottom 1 stretches the child over the whole container).
-// All zero for a child placed by its `pos` alone.
-struct UIFloatPercent {
-    double left = 0.0;
-    double top = 0.0;
-    double right = 0.0;
-    double bottom = 0.0;
-};
-
 // What a layout container reads from, and does to, each child it places.
 // All values are in device pixels (already multiplied by the window's DPI scale).
 class ILayoutItem {

@@ -11,8 +11,6 @@ namespace SkinUI {
 
 namespace {
 
-AnsiDecoder g_ansiDecoder = nullptr;
-
 const std::wstring kEmpty;
 
 }  // namespace
@@ -110,7 +108,7 @@ bool CMarkupNode::GetAttributeValue(const std::wstring& name, std::wstring& valu
 
 // ---- CMarkup ----
 
-CMarkup::CMarkup() = default;
+CMarkup::CMarkup(AnsiDecoder decodeAnsi) : m_decodeAnsi(decodeAnsi ? decodeAnsi : DecodeLatin1) {}
 
 bool CMarkup::Load(const std::wstring& text)
 {
@@ -137,8 +135,7 @@ bool CMarkup::LoadFromMem(const unsigned char* bytes, size_t size, int encoding)
     }
     if (encoding == XMLFILE_ENCODING_ASNI) {
         std::string narrow = size ? std::string(reinterpret_cast<const char*>(bytes), size) : std::string();
-        AnsiDecoder decoder = g_ansiDecoder ? g_ansiDecoder : DecodeLatin1;
-        return Load(decoder(narrow));
+        return Load(m_decodeAnsi(narrow));
     }
     if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
         bytes += 3;
@@ -167,7 +164,5 @@ void CMarkup::SetLastError(const std::wstring& message, const std::wstring& loca
 }
 
 CMarkupNode CMarkup::GetRoot() const { return m_doc ? CMarkupNode(m_doc, 0) : CMarkupNode(); }
-
-void SetMarkupAnsiDecoder(AnsiDecoder decoder) { g_ansiDecoder = decoder; }
 
 }  // namespace SkinUI

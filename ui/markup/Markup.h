@@ -63,15 +63,20 @@ private:
     int m_index = -1;
 };
 
+// Decodes ANSI (system code page) text; ANSI decoding needs Windows, so it is given by whoever
+// makes the reader.
+using AnsiDecoder = std::wstring (*)(const std::string&);
+
 class CMarkup {
 public:
-    CMarkup();
+    // Without a decoder, ANSI bytes are read as Latin-1.
+    explicit CMarkup(AnsiDecoder decodeAnsi = nullptr);
 
     // Parses `text`. On failure no tree is kept (IsValid() is false) and the error is recorded.
     bool Load(const std::wstring& text);
     // Decodes `bytes` and parses them. UTF-8 (a leading EF BB BF is skipped; malformed bytes
     // become U+FFFD); UTF-16 only with a byte-order mark (FF FE little-endian, FE FF big-endian),
-    // without one nothing is loaded; ANSI through the decoder set by SetMarkupAnsiDecoder.
+    // without one nothing is loaded; ANSI through the reader's ANSI decoder.
     bool LoadFromMem(const unsigned char* bytes, size_t size, int encoding = XMLFILE_ENCODING_UTF8);
     // Documents stored in the skin are read by LoadSkinMarkup (ui/resources/SkinMarkup.h).
 
@@ -86,14 +91,10 @@ public:
     CMarkupNode GetRoot() const;
 
 private:
+    AnsiDecoder m_decodeAnsi;
     std::shared_ptr<const MarkupDocument> m_doc;
     std::wstring m_errorMessage;
     std::wstring m_errorLocation;
 };
-
-// ANSI (system code page) decoding needs Windows; the Windows build installs a decoder at
-// start-up. The default decoder reads the bytes as Latin-1. Passing nullptr restores it.
-using AnsiDecoder = std::wstring (*)(const std::string&);
-void SetMarkupAnsiDecoder(AnsiDecoder decoder);
 
 }  // namespace SkinUI

@@ -1,6 +1,6 @@
 #include "ui/resources/FileBytes.h"
 
-#include "ui/resources/ResourceName.h"
+#include "ui/text/TextCodecs.h"
 
 namespace SkinUI {
 

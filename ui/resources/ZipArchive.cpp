@@ -9,6 +9,7 @@
 
 #include "ui/resources/FileBytes.h"
 #include "ui/resources/ResourceName.h"
+#include "ui/text/TextCodecs.h"
 
 namespace SkinUI {
 namespace {

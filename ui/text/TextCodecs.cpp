@@ -13,6 +13,19 @@ void AppendCodePoint(std::wstring& out, char32_t cp)
     }
 }
 
+char32_t NextCodePoint(const std::wstring& text, std::size_t& i)
+{
+    char32_t c = static_cast<char32_t>(text[i++]);
+    if (sizeof(wchar_t) == 2 && c >= 0xD800 && c <= 0xDBFF && i < text.size()) {
+        const char32_t low = static_cast<char32_t>(text[i]);
+        if (low >= 0xDC00 && low <= 0xDFFF) {
+            ++i;
+            c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+        }
+    }
+    return c;
+}
+
 bool IsValidCodePoint(unsigned long cp) { return cp != 0 && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF); }
 
 std::wstring DecodeUtf8(const unsigned char* p, size_t n)
@@ -65,6 +78,37 @@ std::wstring DecodeUtf8(const unsigned char* p, size_t n)
             out.push_back(kReplacementChar);
         }
         i = j;
+    }
+    return out;
+}
+
+std::wstring DecodeUtf8(const std::string& bytes)
+{
+    return DecodeUtf8(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+}
+
+std::string EncodeUtf8(const std::wstring& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t c = NextCodePoint(text, i);
+        if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = kReplacementChar;
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
     }
     return out;
 }

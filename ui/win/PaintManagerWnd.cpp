@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/core/ControlUI.h"
 #include "ui/win/ShadowUI.h"
@@ -52,8 +53,8 @@ LPCWSTR CursorResource(UICursor cursor)
 
 }  // namespace
 
-CPaintManagerWnd::CPaintManagerWnd(CPaintManagerUI& model)
-    : m_model(model), m_shadow(std::make_unique<CShadowUI>(model))
+CPaintManagerWnd::CPaintManagerWnd(CPaintManagerUI& model, PaintObserver onFramePresented)
+    : m_model(model), m_onFramePresented(std::move(onFramePresented)), m_shadow(std::make_unique<CShadowUI>(model))
 {
 }
 

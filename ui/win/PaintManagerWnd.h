@@ -32,7 +32,10 @@ constexpr UINT kMsgFirstFrame = WM_USER + 3;
 
 class CPaintManagerWnd : public IUIHost {
 public:
-    explicit CPaintManagerWnd(CPaintManagerUI& model);
+    // Called after every frame presented: the window and the part redrawn.
+    using PaintObserver = std::function<void(HWND, const UIRect& dirty)>;
+
+    explicit CPaintManagerWnd(CPaintManagerUI& model, PaintObserver onFramePresented = {});
     ~CPaintManagerWnd() override;
     CPaintManagerWnd(const CPaintManagerWnd&) = delete;
     CPaintManagerWnd& operator=(const CPaintManagerWnd&) = delete;
@@ -70,10 +73,6 @@ public:
     const Render::CCanvas& GetSurface() const { return m_surface.Canvas(); }
     // Redraws the whole client area into the surface and reports the time it took (benchmarks).
     std::chrono::nanoseconds RepaintAll();
-    // Called after every frame presented: the window, the part redrawn and whether it was the
-    // whole client area.
-    using PaintObserver = std::function<void(HWND, const UIRect& dirty)>;
-    static void SetPaintObserver(PaintObserver observer);
 
     // --- IUIHost ---
     void Invalidate(const UIRect& rc) override;
@@ -95,6 +94,7 @@ private:
     void TrackMouse();
 
     CPaintManagerUI& m_model;
+    PaintObserver m_onFramePresented;
     HWND m_hWnd = nullptr;
     CDibSurface m_surface;
     CGdiTextRenderer m_text;

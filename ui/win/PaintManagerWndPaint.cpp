@@ -7,16 +7,6 @@
 
 namespace SkinUI {
 
-namespace {
-
-CPaintManagerWnd::PaintObserver& Observer()
-{
-    static CPaintManagerWnd::PaintObserver observer;
-    return observer;
-}
-
-}  // namespace
-
 UIRect CPaintManagerWnd::ClientRect() const
 {
     RECT rc = {};
@@ -77,7 +67,7 @@ void CPaintManagerWnd::Present(const UIRect& dirty, HDC paintDC)
         if (!paintDC) ::ReleaseDC(m_hWnd, dc);
     }
     m_presented = true;
-    if (Observer()) Observer()(m_hWnd, dirty);
+    if (m_onFramePresented) m_onFramePresented(m_hWnd, dirty);
 }
 
 void CPaintManagerWnd::PaintNow()
@@ -102,6 +92,5 @@ std::chrono::nanoseconds CPaintManagerWnd::RepaintAll()
     return std::chrono::steady_clock::now() - start;
 }
 
-void CPaintManagerWnd::SetPaintObserver(PaintObserver observer) { Observer() = std::move(observer); }
 
 }  // namespace SkinUI

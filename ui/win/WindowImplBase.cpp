@@ -2,23 +2,12 @@
 
 #include <windowsx.h>
 
-#include <cwctype>
+#include <utility>
 
 #include "ui/core/ControlUI.h"
+#include "ui/text/AsciiCase.h"
 
 namespace SkinUI {
-
-namespace {
-
-WindowImplBase::LayoutFailureHandler g_failureHandler = nullptr;
-
-std::wstring Lower(std::wstring text)
-{
-    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-    return text;
-}
-
-}  // namespace
 
 bool IsCaptionClass(const std::wstring& className)
 {
@@ -26,14 +15,14 @@ bool IsCaptionClass(const std::wstring& className)
         L"controlui",        L"textui",      L"labelui",         L"containerui",    L"horizontallayoutui",
         L"verticallayoutui", L"tablayoutui", L"childlayoutui",   L"dialoglayoutui", L"progresscontainerui",
     };
-    const std::wstring lower = Lower(className);
     for (const wchar_t* name : kCaptionClasses) {
-        if (lower == name) return true;
+        if (EqualsNoCase(className, name)) return true;
     }
     return false;
 }
 
-WindowImplBase::WindowImplBase()
+WindowImplBase::WindowImplBase(TWindowHooks hooks)
+    : m_pmWnd(m_pm, std::move(hooks.onFramePresented)), m_onLayoutFailure(std::move(hooks.onLayoutFailure))
 {
     MapNotify(L"click", [this](TNotifyUI& msg) { OnClick(msg); });
 }
@@ -44,8 +33,6 @@ std::wstring WindowImplBase::LayoutFailureText(const std::wstring& layoutFile)
 {
     return L"加载资源文件失败：" + layoutFile;
 }
-
-void WindowImplBase::SetLayoutFailureHandler(LayoutFailureHandler handler) { g_failureHandler = handler; }
 
 // --- Notifications and clicks ---
 
@@ -104,8 +91,8 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, BOOL& handled)
         m_pmWnd.RemovePreMessageFilter(this);
         // Returning -1 makes the creation fail: the window is destroyed before anyone sees it.
         if (m_softLayoutFailure) return -1;
-        if (g_failureHandler) {
-            g_failureHandler(GetLayoutFile());
+        if (m_onLayoutFailure) {
+            m_onLayoutFailure(GetLayoutFile());
             return -1;
         }
         ::MessageBoxW(nullptr, LayoutFailureText(GetLayoutFile()).c_str(), L"SkinUI", MB_OK | MB_ICONERROR);

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "ui/builder/DialogBuilder.h"
@@ -9,6 +10,7 @@
 #include "ui/core/PaintManagerUI.h"
 #include "ui/win/MessageFilterUI.h"
 #include "ui/win/PaintManagerWnd.h"
+#include "ui/win/WindowHooks.h"
 #include "ui/win/WindowWnd.h"
 
 // The base of every skinned window: a borderless native window whose content is built from a
@@ -22,7 +24,7 @@ class WindowImplBase : public CWindowWnd,
                        public IMessageFilterUI,
                        public IDialogBuilderCallback {
 public:
-    WindowImplBase();
+    explicit WindowImplBase(TWindowHooks hooks = {});
     ~WindowImplBase() override;
 
     // --- What a derived window describes ---
@@ -73,13 +75,11 @@ public:
 
     // A window that cannot build its layout normally tells the user and ends the process with
     // exit code 1 (a window built at start-up cannot run without its layout). With soft failure
-    // the creation fails instead: Create returns null and the window is destroyed at once.
+    // the creation fails instead: Create returns null and the window is destroyed at once. A
+    // window given TWindowHooks::onLayoutFailure calls that instead of the box and the exit.
     void SetSoftLayoutFailure(bool soft) { m_softLayoutFailure = soft; }
     // The text of the box shown before the process ends: "加载资源文件失败：" + document name.
     static std::wstring LayoutFailureText(const std::wstring& layoutFile);
-    // Replaces the box and the exit (tests); null restores them.
-    using LayoutFailureHandler = void (*)(const std::wstring& layoutFile);
-    static void SetLayoutFailureHandler(LayoutFailureHandler handler);
 
     CPaintManagerUI& GetPaintManager() { return m_pm; }
     CPaintManagerWnd& GetPaintManagerWnd() { return m_pmWnd; }
@@ -89,11 +89,12 @@ protected:
     void OnFinalMessage(HWND hWnd) override;
 
     CPaintManagerUI m_pm;
-    CPaintManagerWnd m_pmWnd{m_pm};
+    CPaintManagerWnd m_pmWnd;
 
 private:
     void SwapMaxRestoreButtons();
 
+    std::function<void(const std::wstring& layoutFile)> m_onLayoutFailure;
     bool m_softLayoutFailure = false;
 };
 

@@ -119,3 +119,27 @@ TEST(UIValuesTest, EqualsNoCaseFoldsAsciiOnly)
     EXPECT_FALSE(EqualsNoCase(L"\u00C9", L"\u00E9"));
     EXPECT_TRUE(EqualsNoCase(L"微软雅黑", L"微软雅黑"));
 }
+
+TEST(UIValuesTest, FractionsIgnoreTheLocaleAndStopAtGarbage)
+{
+    size_t pos = 0;
+    EXPECT_DOUBLE_EQ(ParseFraction(L" \t-0.25x", pos), -0.25);
+    EXPECT_EQ(pos, 7u);  // at the "x"
+    pos = 0;
+    EXPECT_DOUBLE_EQ(ParseFraction(L"0,5", pos), 0.0);  // a decimal comma is a field separator
+    EXPECT_EQ(pos, 1u);
+    pos = 0;
+    EXPECT_DOUBLE_EQ(ParseFraction(L".5", pos), 0.5);
+    pos = 0;
+    EXPECT_DOUBLE_EQ(ParseFraction(L"+", pos), 0.0);
+
+    const UIFloatPercent all = ParseFloatPercent(L"0.1, 0.5junk,1,1.0,9");
+    EXPECT_DOUBLE_EQ(all.left, 0.1);
+    EXPECT_DOUBLE_EQ(all.top, 0.5);
+    EXPECT_DOUBLE_EQ(all.right, 1.0);
+    EXPECT_DOUBLE_EQ(all.bottom, 1.0);
+    const UIFloatPercent some = ParseFloatPercent(L"0.5,0.5");
+    EXPECT_DOUBLE_EQ(some.top, 0.5);
+    EXPECT_DOUBLE_EQ(some.right, 0.0);
+    EXPECT_DOUBLE_EQ(some.bottom, 0.0);
+}

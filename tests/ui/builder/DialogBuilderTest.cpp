@@ -15,7 +15,7 @@
 #include "ui/controls/TabLayoutUI.h"
 #include "ui/controls/TextUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
-#include "ui/resources/ResourceName.h"
+#include "ui/text/TextCodecs.h"
 #include "ui/resources/SkinResources.h"
 #include "ui/support/FakeUIHost.h"
 

@@ -172,3 +172,22 @@ TEST(OptionLookTest, SelectedImagesAndColours)
     selected.selectedHot = 4;
     EXPECT_EQ(ChooseOptionTextColor(true, kStateHot, colors, selected, 9, 8), 4u);
 }
+
+// An option's attributes come from its own table, then the button's, the label's and every
+// control's, each found whatever the ASCII case of the markup's name.
+TEST(OptionUITest, AttributesAreFoundUpTheClassChainWithoutCase)
+{
+    COptionUI option;
+    option.SetAttribute(L"Group", L"g");                // the option's own
+    option.SetAttribute(L"SELECTEDFONT", L"3");
+    option.SetAttribute(L"HotTextColor", L"#FF010203");  // the button's
+    option.SetAttribute(L"textColor", L"#FF0A0B0C");     // the label's
+    option.SetAttribute(L"BkColor", L"#FF102030");       // every control's
+    option.SetAttribute(L"NoSuchThing", L"1");           // ignored
+    EXPECT_EQ(option.GetGroup(), L"g");
+    EXPECT_EQ(option.GetSelectedFont(), 3);
+    EXPECT_EQ(option.GetTextColors().hot, std::optional<UIColor>(0xFF010203));
+    EXPECT_EQ(option.GetTextColor(), std::optional<UIColor>(0xFF0A0B0C));
+    EXPECT_EQ(option.GetBkColor(), 0xFF102030u);
+    EXPECT_EQ(&option.GetAttributeTable(), &COptionUI::Attributes());
+}

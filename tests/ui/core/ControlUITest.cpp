@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/controls/ContainerUI.h"
@@ -22,7 +23,11 @@ struct ScaledControl {
     CPaintManagerUI manager;
     CControlUI* control = new CControlUI();
 
-    explicit ScaledControl(int screenDpi) : dpi(screenDpi) { manager.AttachDialog(control); }
+    explicit ScaledControl(int screenDpi, CPaintManagerUI::ImageVariantResolver resolver = {})
+        : dpi(screenDpi), manager(std::move(resolver))
+    {
+        manager.AttachDialog(control);
+    }
 };
 
 }  // namespace
@@ -118,54 +123,52 @@ TEST(ControlUITest, ImageAttributesAreParsedAtTheWindowScaleAndFollowScaleChange
 }
 
 namespace {
-std::vector<int> g_resolvedScales;
-std::wstring FakeResolver(const std::wstring& file, const std::wstring&, UIColor, int scale, double& imageScale)
+// A variant lookup that names the scale it was asked for and remembers each question.
+CPaintManagerUI::ImageVariantResolver FakeResolver(std::vector<int>& asked)
 {
-    g_resolvedScales.push_back(scale);
-    imageScale = scale / 100.0;
-    return L"variant@" + std::to_wstring(scale) + L"-" + file;
+    return [&asked](const std::wstring& file, const std::wstring&, UIColor, int scale, double& imageScale) {
+        asked.push_back(scale);
+        imageScale = scale / 100.0;
+        return L"variant@" + std::to_wstring(scale) + L"-" + file;
+    };
 }
 }  // namespace
 
 TEST(ControlUITest, ImageVariantIsLookedForOnlyAbove100Percent)
 {
-    g_resolvedScales.clear();
-    CPaintManagerUI::SetImageVariantResolver(&FakeResolver);
+    std::vector<int> resolvedScales;
     {
-        ScaledControl plain(96);
+        ScaledControl plain(96, FakeResolver(resolvedScales));
         plain.control->SetAttribute(L"bkimage", L"btn.png");
         EXPECT_EQ(plain.control->GetBkImageInfo().file, L"btn.png");
         EXPECT_DOUBLE_EQ(plain.control->GetBkImageSlot().GetImageScale(&plain.manager), 1.0);
     }
-    EXPECT_TRUE(g_resolvedScales.empty());
+    EXPECT_TRUE(resolvedScales.empty());
     {
-        ScaledControl scaled(144);
+        ScaledControl scaled(144, FakeResolver(resolvedScales));
         scaled.control->SetAttribute(L"bkimage", L"file='btn.png' corner='2,2,2,2'");
         EXPECT_EQ(scaled.control->GetBkImageInfo().file, L"variant@150-btn.png");
         EXPECT_DOUBLE_EQ(scaled.control->GetBkImageSlot().GetImageScale(&scaled.manager), 1.5);
     }
-    EXPECT_EQ(g_resolvedScales, (std::vector<int>{150}));
-    CPaintManagerUI::SetImageVariantResolver(nullptr);
+    EXPECT_EQ(resolvedScales, (std::vector<int>{150}));
 }
 
 TEST(ControlUITest, ImageVariantIsLookedForWhenTheImageIsFirstNeeded)
 {
-    g_resolvedScales.clear();
-    CPaintManagerUI::SetImageVariantResolver(&FakeResolver);
+    std::vector<int> resolvedScales;
     {
-        ScaledControl scaled(192);
+        ScaledControl scaled(192, FakeResolver(resolvedScales));
         scaled.control->SetAttribute(L"bkimage", L"bg.png");
         scaled.control->SetAttribute(L"foreimage", L"fore.png");
-        EXPECT_TRUE(g_resolvedScales.empty());  // setting an attribute decodes nothing
+        EXPECT_TRUE(resolvedScales.empty());  // setting an attribute decodes nothing
         EXPECT_EQ(scaled.control->GetBkImageInfo().file, L"variant@200-bg.png");
         EXPECT_EQ(scaled.control->GetBkImageInfo().file, L"variant@200-bg.png");
-        EXPECT_EQ(g_resolvedScales, (std::vector<int>{200}));  // once, not once per look
+        EXPECT_EQ(resolvedScales, (std::vector<int>{200}));  // once, not once per look
         // A new value is parsed afresh when next needed.
         scaled.control->SetAttribute(L"bkimage", L"other.png");
         EXPECT_EQ(scaled.control->GetBkImageInfo().file, L"variant@200-other.png");
-        EXPECT_EQ(g_resolvedScales, (std::vector<int>{200, 200}));
+        EXPECT_EQ(resolvedScales, (std::vector<int>{200, 200}));
     }
-    CPaintManagerUI::SetImageVariantResolver(nullptr);
 }
 
 TEST(ControlUITest, PlainAttributesAndUnknownNames)

@@ -317,7 +317,7 @@ TEST(MarkupTest, UnpairedUtf16SurrogatesDoNotBreakTheDocument)
     EXPECT_EQ(static_cast<unsigned>(value[0]), sizeof(wchar_t) == 2 ? 0xD800u : 0xFFFDu);
 }
 
-TEST(MarkupTest, AnsiUsesTheInstalledDecoder)
+TEST(MarkupTest, AnsiUsesTheReadersDecoder)
 {
     const std::string text = "<a t='caf\xE9'/>";
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
@@ -325,10 +325,9 @@ TEST(MarkupTest, AnsiUsesTheInstalledDecoder)
     ASSERT_TRUE(markup.LoadFromMem(bytes, text.size(), XMLFILE_ENCODING_ASNI));
     EXPECT_EQ(markup.GetRoot().GetAttributeValue(L"t"), L"caf\u00E9");  // Latin-1 by default
 
-    SetMarkupAnsiDecoder([](const std::string&) { return std::wstring(L"<b/>"); });
-    ASSERT_TRUE(markup.LoadFromMem(bytes, text.size(), XMLFILE_ENCODING_ASNI));
-    EXPECT_EQ(markup.GetRoot().GetName(), L"b");
-    SetMarkupAnsiDecoder(nullptr);
+    CMarkup decoded([](const std::string&) { return std::wstring(L"<b/>"); });
+    ASSERT_TRUE(decoded.LoadFromMem(bytes, text.size(), XMLFILE_ENCODING_ASNI));
+    EXPECT_EQ(decoded.GetRoot().GetName(), L"b");
     ASSERT_TRUE(markup.LoadFromMem(bytes, text.size(), XMLFILE_ENCODING_ASNI));
     EXPECT_EQ(markup.GetRoot().GetName(), L"a");
 }

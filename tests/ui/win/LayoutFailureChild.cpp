@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include "WindowTestSupport.h"
-#include "pages/KPObjectWnd.h"
+#include "ui/win/WindowImplBase.h"
 
 namespace {
 
-class CMissingLayoutWnd : public CKPObjectWnd {
+class CMissingLayoutWnd : public SkinUI::WindowImplBase {
 public:
-    CMissingLayoutWnd() : CKPObjectWnd(L"NoSuchPage.xml", L"kpfailchild") {}
+    const wchar_t* GetWindowClass() const override { return L"kpfailchild"; }
+    std::wstring GetLayoutFile() const override { return L"NoSuchPage.xml"; }
 };
 
 }  // namespace

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "WindowTestSupport.h"
-#include "pages/KPObjectWnd.h"
 #include "ui/core/ControlUI.h"
 #include "ui/controls/TabLayoutUI.h"
 #include "ui/render/PixelMath.h"
-#include "WindowTestSupport.h"
+#include "ui/win/Monitors.h"
+#include "ui/win/WindowImplBase.h"
 
 using namespace SkinUI;
 using Render::Pixel;
@@ -25,31 +25,43 @@ namespace {
 constexpr DWORD kStyle = 0x10CC0000;  // visible, caption, system menu, sizing frame (as the installer)
 constexpr DWORD kExStyle = 0x100;
 
-class CTestWindow : public CKPObjectWnd {
+// The framework's window base with the document and class name of the test, recording what it
+// is told. A document that cannot be built is recorded too (and fails the creation) instead of
+// waiting for someone to close a box.
+class CTestWindow : public WindowImplBase {
 public:
-    CTestWindow(const wchar_t* skin, const wchar_t* cls) : CKPObjectWnd(skin, cls) {}
+    CTestWindow(const wchar_t* skin, const wchar_t* cls)
+        : WindowImplBase(TWindowHooks{{}, [this](const std::wstring& file) { layoutFailures.push_back(file); }}),
+          m_skin(skin), m_class(cls)
+    {
+    }
     // A failed assertion leaves the test early: the window must not outlive its object.
     ~CTestWindow() override
     {
         if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
     }
+    const wchar_t* GetWindowClass() const override { return m_class.c_str(); }
+    std::wstring GetLayoutFile() const override { return m_skin; }
     void InitWindow() override { ++initCalls; }
     void OnClick(TNotifyUI& msg) override
     {
         clicks.push_back(msg.pSender ? msg.pSender->GetName() : L"");
-        CKPObjectWnd::OnClick(msg);
+        WindowImplBase::OnClick(msg);
     }
     void Notify(TNotifyUI& msg) override
     {
         notifications.push_back(msg.sType);
         if (msg.sType == L"timer") controlTimers.push_back(static_cast<unsigned>(msg.wParam));
-        CKPObjectWnd::Notify(msg);
+        WindowImplBase::Notify(msg);
     }
-    LRESULT OnTimer(WPARAM id) override
+    // Sees every WM_TIMER and leaves it unhandled, for the paint manager's control timers.
+    LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled) override
     {
-        windowTimers.push_back(static_cast<unsigned>(id));
+        if (message == WM_TIMER) windowTimers.push_back(static_cast<unsigned>(wParam));
+        handled = FALSE;
         return 0;
     }
+    void CenterWindow() { CenterWindowOnScreen(m_hWnd, RECT{}, POINT{}); }
     CPaintManagerUI& PM() { return m_pm; }
     CPaintManagerWnd& PMWnd() { return m_pmWnd; }
 
@@ -58,6 +70,11 @@ public:
     std::vector<std::wstring> notifications;
     std::vector<unsigned> controlTimers;
     std::vector<unsigned> windowTimers;
+    std::vector<std::wstring> layoutFailures;
+
+private:
+    std::wstring m_skin;
+    std::wstring m_class;
 };
 
 // A page controller registered under a virtual-window name.
@@ -74,8 +91,6 @@ protected:
         dpi = InitProcessDpi();
         scale = ::MulDiv(dpi, 100, 96);
         skinOpen = OpenSkin();
-        // A document that fails must fail the test, not wait for someone to close a box.
-        WindowImplBase::SetLayoutFailureHandler([](const std::wstring&) {});
     }
     void SetUp() override { ASSERT_TRUE(skinOpen) << "skin.zip missing: " << KP_SKIN_ZIP; }
 
@@ -352,7 +367,7 @@ TEST_F(MainWindowTest, CloseButtonWithoutAPageControllerClosesWithOne)
     EXPECT_EQ(window.clicks, std::vector<std::wstring>{L"closebtn"});
 }
 
-TEST_F(MainWindowTest, ControlTimersNotifyAndWindowTimersReachOnTimer)
+TEST_F(MainWindowTest, ControlTimersNotifyAndWindowTimersReachTheWindow)
 {
     CTestWindow window(L"KPMainFrame.xml", L"kpmainframe_test");
     Open(window);
@@ -368,8 +383,8 @@ TEST_F(MainWindowTest, ControlTimersNotifyAndWindowTimersReachOnTimer)
     window.PM().KillTimer(progress, 5);
     ASSERT_FALSE(window.controlTimers.empty());
     EXPECT_EQ(window.controlTimers.front(), 5u);
-    // OnTimer sees every WM_TIMER of the window (the control timer's native ticks too) and leaves
-    // them to the paint manager, which still turned its own into the control's notification.
+    // The window sees every WM_TIMER (the control timer's native ticks too) and leaves them to the
+    // paint manager, which still turned its own into the control's notification.
     EXPECT_TRUE(sawWindowTimer());
     ::DestroyWindow(window.GetHWND());
 }
@@ -392,12 +407,9 @@ TEST_F(MainWindowTest, HoveringTheCloseButtonShowsItsTooltip)
 
 TEST_F(MainWindowTest, ADocumentThatCannotBeBuiltFailsTheCreation)
 {
-    static std::vector<std::wstring> failures;
-    WindowImplBase::SetLayoutFailureHandler([](const std::wstring& file) { failures.push_back(file); });
     CTestWindow window(L"NoSuchDocument.xml", L"kpmissing_test");
     EXPECT_EQ(window.Create(nullptr, L"x", kStyle, kExStyle), nullptr);
-    WindowImplBase::SetLayoutFailureHandler([](const std::wstring&) {});
-    EXPECT_EQ(failures, std::vector<std::wstring>{L"NoSuchDocument.xml"});
+    EXPECT_EQ(window.layoutFailures, std::vector<std::wstring>{L"NoSuchDocument.xml"});
     EXPECT_EQ(window.initCalls, 0);
     EXPECT_EQ(WindowImplBase::LayoutFailureText(L"KPMainFrame.xml"), L"加载资源文件失败：KPMainFrame.xml");
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "pages/ControlRef.h"
+#include "ui/core/ControlRef.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/OptionUI.h"
