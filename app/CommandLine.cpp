@@ -3,8 +3,15 @@
 namespace {
 
 const wchar_t* const kSilentKeys[] = {
-    L"/S", L"/s", L"/verysilent/norestart/suppressmsgboxes", L"/VERYSILENT/NORESATRT/SUPPRESSMSGBOXES",
-    L"/silent", L"/SILENT", L"/quiet", L"-instdir", L"-INSTDIR",
+    L"/S",
+    L"/s",
+    L"/verysilent/norestart/suppressmsgboxes",
+    L"/VERYSILENT/NORESATRT/SUPPRESSMSGBOXES",
+    L"/silent",
+    L"/SILENT",
+    L"/quiet",
+    L"-instdir",
+    L"-INSTDIR",
 };
 
 // Searched in this order; when a token holds several, the last one found wins.
@@ -15,8 +22,7 @@ const wchar_t* const kDirectoryKeys[] = {
 bool IsSilentKey(const std::wstring& token)
 {
     for (const wchar_t* key : kSilentKeys)
-        if (token == key)
-            return true;
+        if (token == key) return true;
     return false;
 }
 
@@ -49,8 +55,7 @@ CommandLineOptions ParseCommandLine(const std::wstring& line)
         for (const wchar_t* key : kDirectoryKeys) {
             const std::wstring k(key);
             const size_t at = token.find(k);
-            if (at != std::wstring::npos)
-                options.directory = token.substr(at + k.size());
+            if (at != std::wstring::npos) options.directory = token.substr(at + k.size());
         }
     }
     return options;

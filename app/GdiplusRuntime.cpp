@@ -9,7 +9,7 @@
 namespace {
 
 using StartupFunction = Gdiplus::Status(WINAPI*)(ULONG_PTR*, const Gdiplus::GdiplusStartupInput*,
-                                                   Gdiplus::GdiplusStartupOutput*);
+                                                 Gdiplus::GdiplusStartupOutput*);
 using ShutdownFunction = void(WINAPI*)(ULONG_PTR);
 
 }  // namespace

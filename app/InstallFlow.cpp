@@ -89,14 +89,10 @@ void CInstallFlow::OnDownloadReport(int code, int attempt)
         if (m_link) m_link->Cut();
         m_downloader.reset();
         m_stage = Stage::Checking;
-        if (m_services.pauseBeforeCheckMs > 0)
-            m_host.StartTimer(TIMER_PACKAGE_PAUSE, m_services.pauseBeforeCheckMs);
-        else
-            CheckPackage();
+        if (m_services.pauseBeforeCheckMs > 0) m_host.StartTimer(TIMER_PACKAGE_PAUSE, m_services.pauseBeforeCheckMs);
+        else CheckPackage();
         break;
-    case DOWNLOAD_FAILED:
-        Fail(InstallFailure::Download);
-        break;
+    case DOWNLOAD_FAILED: Fail(InstallFailure::Download); break;
     default:  // DOWNLOAD_BEGIN: nothing to show yet
         break;
     }
@@ -110,10 +106,8 @@ void CInstallFlow::CheckPackage()
         return;
     }
     m_stage = Stage::Starting;
-    if (m_services.pauseBeforeStartMs > 0)
-        m_host.StartTimer(TIMER_PACKAGE_PAUSE, m_services.pauseBeforeStartMs);
-    else
-        StartPackage();
+    if (m_services.pauseBeforeStartMs > 0) m_host.StartTimer(TIMER_PACKAGE_PAUSE, m_services.pauseBeforeStartMs);
+    else StartPackage();
 }
 
 void CInstallFlow::StartPackage()
@@ -136,10 +130,8 @@ void CInstallFlow::StartPackage()
 void CInstallFlow::OnPauseEnded()
 {
     m_host.StopTimer(TIMER_PACKAGE_PAUSE);
-    if (m_stage == Stage::Checking)
-        CheckPackage();
-    else if (m_stage == Stage::Starting)
-        StartPackage();
+    if (m_stage == Stage::Checking) CheckPackage();
+    else if (m_stage == Stage::Starting) StartPackage();
 }
 
 void CInstallFlow::ReleaseAttempt()

@@ -11,9 +11,9 @@
 struct InstallSettings;
 
 // Timers of the install flow, set on its window through the host.
-constexpr unsigned int TIMER_POLL_STATUS = 268;   // every 108 ms while the package installs
-constexpr unsigned int TIMER_PACKAGE_PAUSE = 269; // a test's pause before the check or the start
-constexpr unsigned int TIMER_AUTO_CLOSE = 286;    // 3000 ms after the completion page is shown
+constexpr unsigned int TIMER_POLL_STATUS = 268;    // every 108 ms while the package installs
+constexpr unsigned int TIMER_PACKAGE_PAUSE = 269;  // a test's pause before the check or the start
+constexpr unsigned int TIMER_AUTO_CLOSE = 286;     // 3000 ms after the completion page is shown
 constexpr unsigned int POLL_STATUS_MS = 108;
 constexpr unsigned int AUTO_CLOSE_MS = 3000;
 // How long "active" may take to become "1" once every process of the package has ended. A package

@@ -78,10 +78,7 @@ unsigned int TestPause(const wchar_t* variable)
     return static_cast<unsigned int>(value);
 }
 
-void Log(const std::string& line)
-{
-    OutputDebugStringA(("KPSetup: " + line + "\n").c_str());
-}
+void Log(const std::string& line) { OutputDebugStringA(("KPSetup: " + line + "\n").c_str()); }
 
 }  // namespace
 

@@ -119,19 +119,14 @@ LRESULT KPMainFrame::OnTimer(WPARAM timerId)
 void KPMainFrame::OnEvent(int code, int argument, int reserved)
 {
     switch (code) {
-    case EVENT_POST_TO_UI:
-        PostMessage(WM_INSTALL_EVENT, static_cast<WPARAM>(argument), 0);
-        break;
+    case EVENT_POST_TO_UI: PostMessage(WM_INSTALL_EVENT, static_cast<WPARAM>(argument), 0); break;
     case EVENT_SHOW_PAGE:
         ShowPage(argument);
         // Showing the progress page is what starts the installation, even when it is shown already.
         if (argument == PAGE_PROGRESS) OnEvent(EVENT_START_INSTALL, 0, 0);
         break;
-    case EVENT_START_INSTALL:
-        StartInstall();
-        break;
-    default:
-        break;
+    case EVENT_START_INSTALL: StartInstall(); break;
+    default: break;
     }
 }
 

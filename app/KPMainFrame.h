@@ -7,15 +7,15 @@
 #include "app/InstallFlow.h"
 #include "net/DownloadWarmUp.h"
 #include "net/KPInstallThread.h"
-#include "ui/core/ControlRef.h"
 #include "pages/KPInstallPage0.h"
 #include "pages/KPInstallPage1.h"
 #include "pages/KPInstallPage2.h"
 #include "pages/KPInstallPage3.h"
 #include "pages/KPObjectWnd.h"
 #include "pages/PageServices.h"
-#include "ui/core/ControlUI.h"
 #include "ui/controls/TabLayoutUI.h"
+#include "ui/core/ControlRef.h"
+#include "ui/core/ControlUI.h"
 
 // A download report on its way from the download worker to the UI thread: wParam is the code
 // (1001 to 1004), lParam the number of the attempt that it belongs to. WM_USER + 0x203.

@@ -7,7 +7,7 @@
 // Whatever the download reports as its fraction, each progress notification counts as one point:
 // a server that does not announce the size would otherwise leave the bar at 0 until the end.
 
-constexpr double kDownloadShare = 70.0;   // the most that downloading shows
+constexpr double kDownloadShare = 70.0;  // the most that downloading shows
 constexpr double kFinishedPercent = 100.0;
 
 // After one progress notification: one point more, but never past 70. The comparison comes before

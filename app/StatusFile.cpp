@@ -20,10 +20,7 @@ std::wstring LocalAppDataFolder()
 
 // The runtime library's locale is switched before every access; a runtime without this locale
 // refuses, which changes nothing and is ignored.
-void UseStatusLocale()
-{
-    _wsetlocale(LC_ALL, L"en_GB.UTF-8");
-}
+void UseStatusLocale() { _wsetlocale(LC_ALL, L"en_GB.UTF-8"); }
 
 std::wstring ReadValue(const std::wstring& file, const wchar_t* key)
 {
@@ -39,18 +36,14 @@ void WriteValue(const std::wstring& file, const wchar_t* key, const wchar_t* val
 
 bool MakeFolder(const std::wstring& folder)
 {
-    if (PathFileExistsW(folder.c_str()))
-        return true;
+    if (PathFileExistsW(folder.c_str())) return true;
     // Another process (the setup package) may make it between the test and the creation.
     return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 }  // namespace
 
-std::wstring GetRoamingDataDir()
-{
-    return RoamingDataDirFrom(LocalAppDataFolder());
-}
+std::wstring GetRoamingDataDir() { return RoamingDataDirFrom(LocalAppDataFolder()); }
 
 std::wstring GetStatusFilePath()
 {
@@ -62,31 +55,22 @@ std::wstring GetStatusFilePath()
 bool EnsureDirectory(const std::wstring& path)
 {
     const auto steps = DirectoryCreationSteps(path);
-    if (!steps)
-        return false;
+    if (!steps) return false;
     for (const std::wstring& folder : *steps)
-        if (!MakeFolder(folder))
-            return false;
+        if (!MakeFolder(folder)) return false;
     return true;
 }
 
-void PrepareStatusFile()
-{
-    PrepareStatusFile(GetStatusFilePath());
-}
+void PrepareStatusFile() { PrepareStatusFile(GetStatusFilePath()); }
 
 void PrepareStatusFile(const std::wstring& statusFile)
 {
     UseStatusLocale();
-    if (ChannelNeedsSeed(ReadValue(statusFile, kChannelKey)))
-        WriteValue(statusFile, kChannelKey, kSeedChannel);
+    if (ChannelNeedsSeed(ReadValue(statusFile, kChannelKey))) WriteValue(statusFile, kChannelKey, kSeedChannel);
     WriteValue(statusFile, kActiveKey, kActiveAtStart);
 }
 
-std::wstring PollStatusFile()
-{
-    return PollStatusFile(GetStatusFilePath());
-}
+std::wstring PollStatusFile() { return PollStatusFile(GetStatusFilePath()); }
 
 std::wstring PollStatusFile(const std::wstring& statusFile)
 {

@@ -18,24 +18,16 @@ std::wstring StatusFilePathIn(const std::wstring& folder)
     return folder + (endsWithSeparator || folder.empty() ? L"" : L"\\") + L"APP.ini";
 }
 
-bool ChannelNeedsSeed(const std::wstring& channelRead)
-{
-    return channelRead == kStatusDefault;
-}
+bool ChannelNeedsSeed(const std::wstring& channelRead) { return channelRead == kStatusDefault; }
 
-bool IsInstallFinished(const std::wstring& active)
-{
-    return active == L"1";
-}
+bool IsInstallFinished(const std::wstring& active) { return active == L"1"; }
 
 std::optional<std::vector<std::wstring>> DirectoryCreationSteps(const std::wstring& path)
 {
-    if (path.size() > kLongestPath)
-        return std::nullopt;
+    if (path.size() > kLongestPath) return std::nullopt;
     std::vector<std::wstring> steps;
     for (std::size_t at = path.find(L'\\'); at != std::wstring::npos; at = path.find(L'\\', at + 1))
         steps.push_back(path.substr(0, at + 1));
-    if (path.empty() || path.back() != L'\\')
-        steps.push_back(path);
+    if (path.empty() || path.back() != L'\\') steps.push_back(path);
     return steps;
 }

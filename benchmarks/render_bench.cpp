@@ -87,5 +87,10 @@ void BM_RepaintMainWindow(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(BM_RepaintMainWindow)->Args({100, 1})->Args({200, 1})->Args({200, 0})->Args({150, 1})->Args({150, 0})
+BENCHMARK(BM_RepaintMainWindow)
+    ->Args({100, 1})
+    ->Args({200, 1})
+    ->Args({200, 0})
+    ->Args({150, 1})
+    ->Args({150, 0})
     ->Unit(benchmark::kMillisecond);

@@ -15,8 +15,8 @@
 #include "ui/core/ControlUI.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/markup/Markup.h"
-#include "ui/text/TextCodecs.h"
 #include "ui/resources/SkinResources.h"
+#include "ui/text/TextCodecs.h"
 
 using namespace SkinUI;
 

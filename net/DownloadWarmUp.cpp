@@ -28,7 +28,8 @@ bool LoadTransferLibraries(const SystemLookup& lookup)
 
 bool PrepareTlsProvider(const SystemLookup& lookup)
 {
-    const auto acquire = Find<decltype(&AcquireCredentialsHandleW)>(lookup, L"secur32.dll", "AcquireCredentialsHandleW");
+    const auto acquire =
+        Find<decltype(&AcquireCredentialsHandleW)>(lookup, L"secur32.dll", "AcquireCredentialsHandleW");
     const auto release = Find<decltype(&FreeCredentialsHandle)>(lookup, L"secur32.dll", "FreeCredentialsHandle");
     if (!acquire || !release) return false;
 
@@ -38,8 +39,8 @@ bool PrepareTlsProvider(const SystemLookup& lookup)
     CredHandle credentials{};
     TimeStamp expiry{};
     wchar_t package[] = UNISP_NAME_W;
-    if (acquire(nullptr, package, SECPKG_CRED_OUTBOUND, nullptr, &settings, nullptr, nullptr, &credentials,
-                &expiry) != SEC_E_OK)
+    if (acquire(nullptr, package, SECPKG_CRED_OUTBOUND, nullptr, &settings, nullptr, nullptr, &credentials, &expiry) !=
+        SEC_E_OK)
         return false;
     release(&credentials);
     return true;
@@ -54,7 +55,8 @@ bool PrepareCertificateChecks(const SystemLookup& lookup)
     const auto freeCertificate =
         Find<decltype(&CertFreeCertificateContext)>(lookup, L"crypt32.dll", "CertFreeCertificateContext");
     const auto buildChain = Find<decltype(&CertGetCertificateChain)>(lookup, L"crypt32.dll", "CertGetCertificateChain");
-    const auto freeChain = Find<decltype(&CertFreeCertificateChain)>(lookup, L"crypt32.dll", "CertFreeCertificateChain");
+    const auto freeChain =
+        Find<decltype(&CertFreeCertificateChain)>(lookup, L"crypt32.dll", "CertFreeCertificateChain");
     if (!openStore || !closeStore || !nextCertificate || !freeCertificate || !buildChain || !freeChain) return false;
 
     HCERTSTORE roots = openStore(0, L"ROOT");

@@ -7,10 +7,7 @@
 
 // 200 to 299: the body is the resource asked for. Anything else (an error page, a redirection the
 // transfer did not follow) is not, whatever the body holds.
-constexpr bool IsSuccessStatus(unsigned long status)
-{
-    return status >= 200 && status <= 299;
-}
+constexpr bool IsSuccessStatus(unsigned long status) { return status >= 200 && status <= 299; }
 
 // The Content-Length header of a raw header block ("Name: value" lines separated by CR LF, the
 // status line possibly first), the name matched in any case. Nullopt when there is none, or when

@@ -28,12 +28,10 @@ public:
     {
         for (;;) {
             m_event.WaitUntil([this] { return m_stop.load() || (m_begun.load() && HasItems()); });
-            if (m_stop.load())
-                return;
+            if (m_stop.load()) return;
             while (HasItems() && !m_stop.load()) {
                 T item{};
-                if (TryPop(item))
-                    Process(item);
+                if (TryPop(item)) Process(item);
             }
         }
     }
@@ -54,8 +52,7 @@ public:
     bool TryPop(T& item)
     {
         std::lock_guard<std::mutex> lock(m_queueLock);
-        if (m_queue.empty())
-            return false;
+        if (m_queue.empty()) return false;
         item = m_queue.front();
         m_queue.pop_front();
         return true;
@@ -66,8 +63,7 @@ public:
     void Stop()
     {
         m_event.NotifyAllAfter([this] { m_stop.store(true); });
-        if (m_worker.joinable() && m_worker.get_id() != std::this_thread::get_id())
-            m_worker.join();
+        if (m_worker.joinable() && m_worker.get_id() != std::this_thread::get_id()) m_worker.join();
     }
 
 protected:

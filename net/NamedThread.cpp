@@ -20,8 +20,7 @@ struct ThreadNameInfo {
 // A debugger still sees it first.
 LONG CALLBACK SwallowThreadNameException(EXCEPTION_POINTERS* info)
 {
-    if (info->ExceptionRecord->ExceptionCode == kThreadNameException)
-        return EXCEPTION_CONTINUE_EXECUTION;
+    if (info->ExceptionRecord->ExceptionCode == kThreadNameException) return EXCEPTION_CONTINUE_EXECUTION;
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
@@ -31,8 +30,7 @@ void SetDescriptionIfAvailable(HANDLE thread, const std::wstring& name)
     using SetDescription = HRESULT(WINAPI*)(HANDLE, PCWSTR);
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     FARPROC proc = kernel ? GetProcAddress(kernel, "SetThreadDescription") : nullptr;
-    if (proc)
-        reinterpret_cast<SetDescription>(reinterpret_cast<void*>(proc))(thread, name.c_str());
+    if (proc) reinterpret_cast<SetDescription>(reinterpret_cast<void*>(proc))(thread, name.c_str());
 }
 
 }  // namespace
@@ -44,8 +42,7 @@ void SetThreadNameForDebuggers(HANDLE thread, std::uint32_t threadId, const std:
     const std::string narrow = WideToMultiByte(name, CP_ACP);
     ThreadNameInfo info{0x1000, narrow.c_str(), threadId, 0};
     PVOID handler = AddVectoredExceptionHandler(0, SwallowThreadNameException);  // after any other handler
-    if (!handler)
-        return;  // nothing would catch it
+    if (!handler) return;                                                        // nothing would catch it
     RaiseException(kThreadNameException, 0, sizeof(info) / sizeof(ULONG_PTR),
                    reinterpret_cast<const ULONG_PTR*>(&info));
     RemoveVectoredExceptionHandler(handler);
@@ -56,17 +53,13 @@ CNamedThread::CNamedThread(Body body, void* argument, const std::wstring& name)
 {
     unsigned id = 0;
     const uintptr_t handle = _beginthreadex(nullptr, 0, &CNamedThread::ThreadEntry, this, CREATE_SUSPENDED, &id);
-    if (handle == 0)
-        return;
+    if (handle == 0) return;
     m_handle = reinterpret_cast<HANDLE>(handle);
     m_id = id;
     SetThreadNameForDebuggers(m_handle, m_id, m_name);
 }
 
-CNamedThread::~CNamedThread()
-{
-    Join();
-}
+CNamedThread::~CNamedThread() { Join(); }
 
 unsigned __stdcall CNamedThread::ThreadEntry(void* self)
 {
@@ -76,15 +69,11 @@ unsigned __stdcall CNamedThread::ThreadEntry(void* self)
     return 0;
 }
 
-bool CNamedThread::Resume()
-{
-    return m_handle != nullptr && ResumeThread(m_handle) != static_cast<DWORD>(-1);
-}
+bool CNamedThread::Resume() { return m_handle != nullptr && ResumeThread(m_handle) != static_cast<DWORD>(-1); }
 
 void CNamedThread::Join()
 {
-    if (!m_handle)
-        return;
+    if (!m_handle) return;
     WaitForSingleObject(m_handle, INFINITE);
     CloseHandle(m_handle);
     m_handle = nullptr;

@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "KPCore/inner/DllHardening.h"
-#include "net/PeCheck.h"
 #include "net/PackageSignerPins.h"  // generated: kPackageSignerPins
+#include "net/PeCheck.h"
 
 namespace {
 
@@ -41,8 +41,8 @@ PeCheckResult CheckStructure(HANDLE file)
     const std::uint64_t fileSize = static_cast<std::uint64_t>(size.QuadPart);
     std::vector<std::uint8_t> head(fileSize < kPeHeadBytes ? static_cast<std::size_t>(fileSize) : kPeHeadBytes);
     DWORD got = 0;
-    if (!head.empty() && (!ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &got, nullptr) ||
-                          got != head.size()))
+    if (!head.empty() &&
+        (!ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &got, nullptr) || got != head.size()))
         return PeCheckResult::HeadersNotRead;
     return CheckWindowsExecutable(head.data(), head.size(), fileSize);
 }
@@ -50,15 +50,13 @@ PeCheckResult CheckStructure(HANDLE file)
 bool Sha256(const std::uint8_t* bytes, std::size_t size, Sha256Digest& digest)
 {
     HCRYPTPROV provider = 0;
-    if (!CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT))
-        return false;
+    if (!CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT)) return false;
     HCRYPTHASH hash = 0;
     DWORD length = static_cast<DWORD>(digest.size());
     const bool ok = CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash) &&
                     CryptHashData(hash, bytes, static_cast<DWORD>(size), 0) &&
                     CryptGetHashParam(hash, HP_HASHVAL, digest.data(), &length, 0) && length == digest.size();
-    if (hash)
-        CryptDestroyHash(hash);
+    if (hash) CryptDestroyHash(hash);
     CryptReleaseContext(provider, 0);
     return ok;
 }
@@ -69,8 +67,7 @@ bool SignerKeyDigest(HANDLE stateData, Sha256Digest& digest)
     CRYPT_PROVIDER_DATA* data = Trust().providerData(stateData);
     CRYPT_PROVIDER_SGNR* signer = data ? Trust().signer(data, 0, FALSE, 0) : nullptr;
     CRYPT_PROVIDER_CERT* certificate = signer ? Trust().certificate(signer, 0) : nullptr;
-    if (!certificate || !certificate->pCert)
-        return false;
+    if (!certificate || !certificate->pCert) return false;
     const std::uint8_t* der = certificate->pCert->pbCertEncoded;
     const std::optional<DerSpan> key = FindSubjectPublicKeyInfo(der, certificate->pCert->cbCertEncoded);
     return key && Sha256(der + key->offset, key->length, digest);
@@ -78,7 +75,8 @@ bool SignerKeyDigest(HANDLE stateData, Sha256Digest& digest)
 
 bool MeansUnsigned(LONG status)
 {
-    return status == static_cast<LONG>(TRUST_E_NOSIGNATURE) || status == static_cast<LONG>(TRUST_E_SUBJECT_FORM_UNKNOWN) ||
+    return status == static_cast<LONG>(TRUST_E_NOSIGNATURE) ||
+           status == static_cast<LONG>(TRUST_E_SUBJECT_FORM_UNKNOWN) ||
            status == static_cast<LONG>(TRUST_E_PROVIDER_UNKNOWN);
 }
 
@@ -103,20 +101,17 @@ CPackageFile::CPackageFile(const std::wstring& path) : m_path(path)
     // rename it or delete it, and whoever holds such a handle already makes this open fail.
     m_file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (m_file == INVALID_HANDLE_VALUE)
-        m_openError = GetLastError();
+    if (m_file == INVALID_HANDLE_VALUE) m_openError = GetLastError();
 }
 
 CPackageFile::~CPackageFile()
 {
-    if (m_file != INVALID_HANDLE_VALUE)
-        CloseHandle(m_file);
+    if (m_file != INVALID_HANDLE_VALUE) CloseHandle(m_file);
 }
 
 PackageCheck CPackageFile::Verify(const std::vector<Sha256Digest>& pins) const
 {
-    if (!IsOpen())
-        return {PackageVerdict::CannotOpen, static_cast<long>(m_openError)};
+    if (!IsOpen()) return {PackageVerdict::CannotOpen, static_cast<long>(m_openError)};
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(m_file, &info))
         return {PackageVerdict::CannotOpen, static_cast<long>(GetLastError())};
@@ -124,11 +119,9 @@ PackageCheck CPackageFile::Verify(const std::vector<Sha256Digest>& pins) const
         return {PackageVerdict::CannotOpen, static_cast<long>(ERROR_CANT_ACCESS_FILE)};
 
     const PeCheckResult structure = CheckStructure(m_file);
-    if (structure != PeCheckResult::Valid)
-        return {PackageVerdict::NotAnExecutable, static_cast<long>(structure)};
+    if (structure != PeCheckResult::Valid) return {PackageVerdict::NotAnExecutable, static_cast<long>(structure)};
 
-    if (!Trust().Complete())
-        return {PackageVerdict::BadSignature, static_cast<long>(TRUST_E_PROVIDER_UNKNOWN)};
+    if (!Trust().Complete()) return {PackageVerdict::BadSignature, static_cast<long>(TRUST_E_PROVIDER_UNKNOWN)};
     WINTRUST_FILE_INFO file{};
     file.cbStruct = sizeof file;
     file.pcwszFilePath = m_path.c_str();
@@ -160,6 +153,7 @@ PackageCheck CPackageFile::Verify(const std::vector<Sha256Digest>& pins) const
 const std::vector<Sha256Digest>& BuiltInSignerPins()
 {
     // A malformed list cannot get this far (the build checks it); should it, nothing is trusted.
-    static const std::vector<Sha256Digest> pins = ParseSignerPins(kPackageSignerPins).value_or(std::vector<Sha256Digest>());
+    static const std::vector<Sha256Digest> pins =
+        ParseSignerPins(kPackageSignerPins).value_or(std::vector<Sha256Digest>());
     return pins;
 }

@@ -8,11 +8,11 @@
 
 enum class PeCheckResult {
     Valid,
-    TooShort,              // shorter than the DOS header
-    NoMzHeader,            // does not start with "MZ"
-    HeaderOutsideFile,     // e_lfanew points past the end of the file
-    NoPeSignature,         // no "PE\0\0" at e_lfanew
-    BadOptionalHeader,     // not a PE32 / PE32+ optional header, or none
+    TooShort,           // shorter than the DOS header
+    NoMzHeader,         // does not start with "MZ"
+    HeaderOutsideFile,  // e_lfanew points past the end of the file
+    NoPeSignature,      // no "PE\0\0" at e_lfanew
+    BadOptionalHeader,  // not a PE32 / PE32+ optional header, or none
     NoSections,
     SectionTableOutsideFile,
     SectionOutsideFile,    // the file ends before a section's raw data does: truncated

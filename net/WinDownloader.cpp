@@ -19,10 +19,7 @@ const HRESULT kTooLarge = HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE);
 const HRESULT kCutShort = HRESULT_FROM_WIN32(ERROR_HANDLE_EOF);
 
 // HTTP_E_STATUS_NOT_FOUND (0x80190194) and its kind: the status in the low word.
-HRESULT HttpStatusResult(DWORD status)
-{
-    return static_cast<HRESULT>(0x80190000u | (status & 0xFFFFu));
-}
+HRESULT HttpStatusResult(DWORD status) { return static_cast<HRESULT>(0x80190000u | (status & 0xFFFFu)); }
 
 bool CarriesBytes(ULONG statusCode)
 {
@@ -30,19 +27,14 @@ bool CarriesBytes(ULONG statusCode)
            statusCode == BINDSTATUS_ENDDOWNLOADDATA;
 }
 
-void RemoveFile(const std::wstring& path)
-{
-    DeleteFileW(path.c_str());
-}
+void RemoveFile(const std::wstring& path) { DeleteFileW(path.c_str()); }
 
 // S_OK when the saved file has the length the response announced (or none was announced).
 HRESULT CheckSavedLength(const std::wstring& path, std::uint64_t announced)
 {
-    if (announced == UINT64_MAX)
-        return S_OK;
+    if (announced == UINT64_MAX) return S_OK;
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-        return HRESULT_FROM_WIN32(GetLastError());
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return HRESULT_FROM_WIN32(GetLastError());
     const std::uint64_t size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
     return size == announced ? S_OK : kCutShort;
 }
@@ -52,8 +44,7 @@ HRESULT CheckSavedLength(const std::wstring& path, std::uint64_t announced)
 // time. A missing function fails like a transfer or a cache search that found nothing.
 HRESULT DownloadToFile(const wchar_t* url, const wchar_t* savePath, IBindStatusCallback* callback)
 {
-    static const auto download =
-        SystemFunction<decltype(&URLDownloadToFileW)>(L"urlmon.dll", "URLDownloadToFileW");
+    static const auto download = SystemFunction<decltype(&URLDownloadToFileW)>(L"urlmon.dll", "URLDownloadToFileW");
     return download ? download(nullptr, url, savePath, 0, callback) : E_NOTIMPL;
 }
 
@@ -92,8 +83,7 @@ CWinDownloader::CBindCallback::~CBindCallback()
 // calling GetBindInfo, which sets the URL's code page.
 HRESULT CWinDownloader::CBindCallback::QueryInterface(REFIID riid, void** object)
 {
-    if (!object)
-        return E_POINTER;
+    if (!object) return E_POINTER;
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IBindStatusCallback)) {
         *object = static_cast<IBindStatusCallback*>(this);
         return S_OK;
@@ -111,8 +101,7 @@ ULONG CWinDownloader::CBindCallback::Release() { return 0; }
 // The binding is kept for Detach; the answer stays "not implemented", which the service ignores.
 HRESULT CWinDownloader::CBindCallback::OnStartBinding(DWORD, IBinding* binding)
 {
-    if (!binding)
-        return E_NOTIMPL;
+    if (!binding) return E_NOTIMPL;
     binding->AddRef();
     IBinding* earlier = nullptr;
     {
@@ -120,8 +109,7 @@ HRESULT CWinDownloader::CBindCallback::OnStartBinding(DWORD, IBinding* binding)
         earlier = m_binding;
         m_binding = binding;
     }
-    if (earlier)
-        earlier->Release();
+    if (earlier) earlier->Release();
     if (m_abort || m_cutoff.load() != 0)  // Detach or a cut-off came before the binding existed
         binding->Abort();
     return E_NOTIMPL;
@@ -132,10 +120,8 @@ HRESULT CWinDownloader::CBindCallback::OnLowResource(DWORD) { return E_NOTIMPL; 
 HRESULT CWinDownloader::CBindCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG statusCode,
                                                   LPCWSTR statusText)
 {
-    if (m_abort || m_cutoff.load() != 0)
-        return E_ABORT;
-    if (statusCode == BINDSTATUS_REDIRECTING && statusText)
-        RememberUrl(statusText);
+    if (m_abort || m_cutoff.load() != 0) return E_ABORT;
+    if (statusCode == BINDSTATUS_REDIRECTING && statusText) RememberUrl(statusText);
     if (CarriesBytes(statusCode)) {
         ReadStatusFromBinding();
         if (m_httpStatus.load() != 0 && !IsSuccessStatus(m_httpStatus.load())) {
@@ -174,14 +160,12 @@ void CWinDownloader::CBindCallback::ForgetBinding()
         std::lock_guard<std::mutex> lock(m_lock);
         std::swap(binding, m_binding);
     }
-    if (binding)
-        binding->Release();
+    if (binding) binding->Release();
 }
 
 HRESULT CWinDownloader::CBindCallback::GetBindInfo(DWORD*, BINDINFO* bindInfo)
 {
-    if (bindInfo)
-        bindInfo->dwCodePage = 65001;  // the URL is UTF-8
+    if (bindInfo) bindInfo->dwCodePage = 65001;  // the URL is UTF-8
     return E_NOTIMPL;
 }
 
@@ -191,8 +175,7 @@ HRESULT CWinDownloader::CBindCallback::GetBindInfoEx(DWORD*, BINDINFO*, DWORD*, 
 
 HRESULT CWinDownloader::CBindCallback::BeginningTransaction(LPCWSTR, LPCWSTR, DWORD, LPWSTR* additionalHeaders)
 {
-    if (additionalHeaders)
-        *additionalHeaders = nullptr;
+    if (additionalHeaders) *additionalHeaders = nullptr;
     return S_OK;
 }
 
@@ -201,8 +184,7 @@ HRESULT CWinDownloader::CBindCallback::BeginningTransaction(LPCWSTR, LPCWSTR, DW
 HRESULT CWinDownloader::CBindCallback::OnResponse(DWORD status, LPCWSTR responseHeaders, LPCWSTR,
                                                   LPWSTR* additionalRequestHeaders)
 {
-    if (additionalRequestHeaders)
-        *additionalRequestHeaders = nullptr;
+    if (additionalRequestHeaders) *additionalRequestHeaders = nullptr;
     m_httpStatus = status;
     if (!IsSuccessStatus(status)) {
         CutOff(Cutoff::HttpStatus);
@@ -211,8 +193,7 @@ HRESULT CWinDownloader::CBindCallback::OnResponse(DWORD status, LPCWSTR response
     if (responseHeaders) {
         const std::optional<std::uint64_t> announced = ContentLengthOf(responseHeaders);
         if (announced) m_announced = *announced;
-        if (announced && *announced < m_maxBytes.load())
-            m_maxBytes = *announced;
+        if (announced && *announced < m_maxBytes.load()) m_maxBytes = *announced;
     }
     return S_OK;
 }
@@ -220,17 +201,14 @@ HRESULT CWinDownloader::CBindCallback::OnResponse(DWORD status, LPCWSTR response
 // Where the service does not call OnResponse, the binding still knows the status.
 void CWinDownloader::CBindCallback::ReadStatusFromBinding()
 {
-    if (m_httpStatus.load() != 0)
-        return;
+    if (m_httpStatus.load() != 0) return;
     IBinding* binding = nullptr;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         binding = m_binding;
-        if (binding)
-            binding->AddRef();
+        if (binding) binding->AddRef();
     }
-    if (!binding)
-        return;
+    if (!binding) return;
     IWinInetHttpInfo* info = nullptr;
     if (SUCCEEDED(binding->QueryInterface(IID_IWinInetHttpInfo, reinterpret_cast<void**>(&info))) && info) {
         DWORD status = 0;
@@ -292,8 +270,7 @@ void CWinDownloader::CBindCallback::AbortBinding()
     {
         std::lock_guard<std::mutex> lock(m_lock);
         binding = m_binding;
-        if (binding)
-            binding->AddRef();
+        if (binding) binding->AddRef();
     }
     // The service hands the abort over to the worker's apartment; the worker's transfer then ends
     // with E_ABORT.
@@ -303,17 +280,13 @@ void CWinDownloader::CBindCallback::AbortBinding()
     }
 }
 
-void CWinDownloader::CBindCallback::SetObserver(const DownloadCallback& observer)
-{
-    m_observer = observer;
-}
+void CWinDownloader::CBindCallback::SetObserver(const DownloadCallback& observer) { m_observer = observer; }
 
 bool CWinDownloader::CBindCallback::Report(int code, double value, const wchar_t* text)
 {
     {
         std::lock_guard<std::mutex> lock(m_lock);
-        if (m_abort || !m_observer)
-            return false;
+        if (m_abort || !m_observer) return false;
         ++m_callsRunning;
     }
     m_observer(code, value, text);
@@ -342,10 +315,7 @@ bool CWinDownloader::CBindCallback::PauseUnlessAborted(DWORD milliseconds)
     return !m_changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return m_abort.load(); });
 }
 
-void CWinDownloader::CBindCallback::RememberUrl(const std::wstring& url)
-{
-    m_fetchedUrls.push_back(url);
-}
+void CWinDownloader::CBindCallback::RememberUrl(const std::wstring& url) { m_fetchedUrls.push_back(url); }
 
 // ---- CWinDownloader ----
 
@@ -362,8 +332,7 @@ CWinDownloader::~CWinDownloader()
 {
     m_bindCallback.Detach();
     // A worker that was never started would wait forever; started now, it sees the abort and ends.
-    if (!m_started)
-        m_thread.Resume();
+    if (!m_started) m_thread.Resume();
     m_thread.Join();
     PurgeUrlCache(m_bindCallback.FetchedUrls());
 }
@@ -419,18 +388,15 @@ unsigned long CWinDownloader::DownloadProc(void* downloader)
         watchdog.join();
         callback.ForgetBinding();
         result = AttemptResult(callback, result);
-        if (result == S_OK)
-            result = CheckSavedLength(savePath, callback.AnnouncedLength());
-        if (result == S_OK)
-            break;
+        if (result == S_OK) result = CheckSavedLength(savePath, callback.AnnouncedLength());
+        if (result == S_OK) break;
         RemoveFile(savePath);  // nothing of a failed attempt is kept
         callback.PauseUnlessAborted(kPauseAfterFailureMs);
     }
 
     // A file that nobody was told about is not left behind: only a reported 1003 keeps it.
     if (result == S_OK) {
-        if (!callback.Report(DOWNLOAD_COMPLETE, 0.0, kTransferName))
-            RemoveFile(savePath);
+        if (!callback.Report(DOWNLOAD_COMPLETE, 0.0, kTransferName)) RemoveFile(savePath);
     } else {
         RemoveFile(savePath);
         callback.Report(DOWNLOAD_FAILED, static_cast<double>(static_cast<std::int32_t>(result)), kTransferName);
@@ -443,22 +409,18 @@ unsigned long CWinDownloader::DownloadProc(void* downloader)
 
 std::wstring PrepareDownloadUrl(const std::wstring& url)
 {
-    if (url.compare(0, 8, L"file:///") == 0)
-        return url;
+    if (url.compare(0, 8, L"file:///") == 0) return url;
     return UrlEncodeWide(url);
 }
 
 void PurgeUrlCache(const std::vector<std::wstring>& urls)
 {
     const UrlCacheFunctions& cache = UrlCache();
-    if (urls.empty() || !cache.Complete())
-        return;
+    if (urls.empty() || !cache.Complete()) return;
     auto isOwn = [&urls](const wchar_t* source) {
-        if (!source)
-            return false;
+        if (!source) return false;
         for (const std::wstring& url : urls)
-            if (url == source)
-                return true;
+            if (url == source) return true;
         return false;
     };
 
@@ -471,17 +433,14 @@ void PurgeUrlCache(const std::vector<std::wstring>& urls)
         buffer.assign(size, 0);
         find = cache.findFirst(nullptr, entry(), &size);
     }
-    if (!find)
-        return;
+    if (!find) return;
     for (;;) {
         if (!(entry()->CacheEntryType & COOKIE_CACHE_ENTRY) && isOwn(entry()->lpszSourceUrlName))
             cache.deleteEntry(entry()->lpszSourceUrlName);
         size = 0;
-        if (cache.findNext(find, nullptr, &size) || GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-            break;
+        if (cache.findNext(find, nullptr, &size) || GetLastError() != ERROR_INSUFFICIENT_BUFFER) break;
         buffer.assign(size, 0);
-        if (!cache.findNext(find, entry(), &size))
-            break;
+        if (!cache.findNext(find, entry(), &size)) break;
     }
     cache.findClose(find);
 }

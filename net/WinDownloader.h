@@ -112,9 +112,9 @@ public:
         std::atomic<DWORD> m_httpStatus{0};
         std::atomic<std::uint64_t> m_maxBytes{UINT64_MAX};  // no cap outside an attempt
         std::atomic<std::uint64_t> m_announced{UINT64_MAX};
-        bool m_attemptRunning = false;                   // under m_lock
+        bool m_attemptRunning = false;                     // under m_lock
         std::chrono::steady_clock::time_point m_lastByte;  // under m_lock
-        std::uint64_t m_received = 0;                    // service thread only
+        std::uint64_t m_received = 0;                      // service thread only
         std::mutex m_lock;
         std::condition_variable m_changed;
         int m_callsRunning = 0;
@@ -125,8 +125,8 @@ public:
     };
 
     struct Limits {
-        std::chrono::milliseconds stall{30000};     // longest wait for the next byte
-        std::uint64_t maxBytes = 1ull << 30;         // largest response accepted (below 4 GiB)
+        std::chrono::milliseconds stall{30000};  // longest wait for the next byte
+        std::uint64_t maxBytes = 1ull << 30;     // largest response accepted (below 4 GiB)
     };
 
     CWinDownloader(DownloadCallback observer, const wchar_t* url, const wchar_t* savePath, Limits limits);

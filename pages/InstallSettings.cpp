@@ -6,7 +6,4 @@
 
 InstallSettings::InstallSettings(std::wstring installDir) : installDir(std::move(installDir)) {}
 
-std::wstring InstallSettings::GetAppFolder() const
-{
-    return installDir + L"\\" + kDefaultInstallFolderName;
-}
+std::wstring InstallSettings::GetAppFolder() const { return installDir + L"\\" + kDefaultInstallFolderName; }

@@ -1,9 +1,9 @@
 #pragma once
 #include <windows.h>
 
-#include "ui/core/ControlRef.h"
 #include "pages/KpBase.h"
 #include "pages/PageServices.h"
+#include "ui/core/ControlRef.h"
 #include "ui/core/NotifyPump.h"
 #include "ui/core/PaintManagerUI.h"
 

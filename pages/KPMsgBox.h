@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "ui/core/ControlRef.h"
 #include "pages/KPObjectWnd.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/TextUI.h"
+#include "ui/core/ControlRef.h"
 
 // The installer's skinned question box, built from "KPMsgBox.xml": a title line, a message, an
 // icon, an OK, a Cancel and a close button. ShowMessageBox creates one per question; the box

@@ -2,8 +2,7 @@
 
 KpBase::~KpBase()
 {
-    if (m_onDestroy)
-        m_onDestroy();
+    if (m_onDestroy) m_onDestroy();
 }
 
 void KpBase::SetOwner(KpBase* owner)

@@ -44,7 +44,9 @@ void BecomeLikeTheInstaller()
 
 void RunWarmUpSteps()
 {
-    const SystemLookup system = [](const wchar_t* dll, const char* function) { return SystemProcAddress(dll, function); };
+    const SystemLookup system = [](const wchar_t* dll, const char* function) {
+        return SystemProcAddress(dll, function);
+    };
     bool ok = false;
     double seconds = SecondsOf([&] { ok = LoadTransferLibraries(system); });
     std::printf("step urlmon and wininet loaded: %.3f seconds%s\n", seconds, ok ? "" : " (failed)");
@@ -73,8 +75,7 @@ int TimeOneDownload(const wchar_t* url, const wchar_t* savePath)
     int progressReports = 0;
     auto observer = [&](int code, double, const wchar_t*) {
         std::lock_guard<std::mutex> guard(lock);
-        if (code == DOWNLOAD_PROGRESS)
-            ++progressReports;
+        if (code == DOWNLOAD_PROGRESS) ++progressReports;
         if (code == DOWNLOAD_COMPLETE || code == DOWNLOAD_FAILED) {
             result = code;
             ended.notify_all();

@@ -22,11 +22,10 @@ std::vector<BYTE> ReadFile(const wchar_t* path)
 std::vector<BYTE> ToDer(const std::vector<BYTE>& file)
 {
     const std::string text(file.begin(), file.end());
-    if (text.find("-----BEGIN CERTIFICATE-----") == std::string::npos)
-        return file;
+    if (text.find("-----BEGIN CERTIFICATE-----") == std::string::npos) return file;
     DWORD size = 0;
-    if (!CryptStringToBinaryA(text.c_str(), static_cast<DWORD>(text.size()), CRYPT_STRING_BASE64HEADER, nullptr,
-                              &size, nullptr, nullptr))
+    if (!CryptStringToBinaryA(text.c_str(), static_cast<DWORD>(text.size()), CRYPT_STRING_BASE64HEADER, nullptr, &size,
+                              nullptr, nullptr))
         return {};
     std::vector<BYTE> der(size);
     if (!CryptStringToBinaryA(text.c_str(), static_cast<DWORD>(text.size()), CRYPT_STRING_BASE64HEADER, der.data(),
@@ -54,9 +53,9 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "cannot open the Root store: %lu\n", GetLastError());
         return 1;
     }
-    const BOOL added = CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, der.data(),
-                                                        static_cast<DWORD>(der.size()),
-                                                        CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+    const BOOL added =
+        CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, der.data(),
+                                         static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
     const DWORD error = GetLastError();
     CertCloseStore(store, 0);
     if (!added) {

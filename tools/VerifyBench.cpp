@@ -36,8 +36,7 @@ int wmain(int argc, wchar_t** argv)
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
         std::printf("round %d: %.3f seconds, %s\n", round, seconds, PackageVerdictName(check.verdict));
         allTrusted = allTrusted && check.verdict == PackageVerdict::Trusted;
-        if (round > 1)
-            later.push_back(seconds);
+        if (round > 1) later.push_back(seconds);
     }
     std::sort(later.begin(), later.end());
     std::printf("median of rounds 2-%d: %.3f seconds\n", rounds, later[later.size() / 2]);

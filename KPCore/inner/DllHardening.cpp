@@ -25,8 +25,8 @@ bool HardenDllSearch()
 {
     // kernel32 is always loaded and always comes from the system: asking it is safe.
     HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    auto setDefault = kernel ? reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
-                                   ::GetProcAddress(kernel, "SetDefaultDllDirectories")))
+    auto setDefault = kernel ? reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+                                   reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")))
                              : nullptr;
     const bool restricted = setDefault && setDefault(kSearchSystem32);
     // Without the call above this at least drops the current folder from the search.

@@ -13,8 +13,7 @@ constexpr std::size_t kDialogBufferChars = 4096;
 
 int CALLBACK FolderDialogCallback(HWND dialog, UINT message, LPARAM, LPARAM data)
 {
-    if (message == BFFM_INITIALIZED)
-        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
+    if (message == BFFM_INITIALIZED) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
     return 0;
 }
 
@@ -33,8 +32,7 @@ std::wstring ShowShellFolderDialog(const std::wstring& currentPath, HWND owner)
     info.lParam = reinterpret_cast<LPARAM>(buffer.data());
 
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
-    if (chosen == nullptr)
-        return std::wstring();
+    if (chosen == nullptr) return std::wstring();
     // SHGetPathFromIDListW writes at most MAX_PATH characters, well inside the buffer.
     const BOOL converted = SHGetPathFromIDListW(chosen, buffer.data());
     CoTaskMemFree(chosen);

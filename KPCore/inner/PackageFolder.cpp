@@ -7,8 +7,7 @@
 
 #include "KPCore/inner/SystemFolders.h"
 
-const wchar_t kPackageFolderSecurity[] =
-    L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
+const wchar_t kPackageFolderSecurity[] = L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
 
 namespace {
 
@@ -22,8 +21,7 @@ public:
     }
     ~SecurityDescriptor()
     {
-        if (m_descriptor)
-            LocalFree(m_descriptor);
+        if (m_descriptor) LocalFree(m_descriptor);
     }
     SecurityDescriptor(const SecurityDescriptor&) = delete;
     SecurityDescriptor& operator=(const SecurityDescriptor&) = delete;
@@ -40,10 +38,10 @@ public:
         if (!GetSecurityDescriptorDacl(m_descriptor, &present, &dacl, &defaulted) ||
             !GetSecurityDescriptorOwner(m_descriptor, &owner, &defaulted))
             return GetLastError();
-        return SetSecurityInfo(handle, SE_FILE_OBJECT,
-                               OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
-                                   PROTECTED_DACL_SECURITY_INFORMATION,
-                               owner, nullptr, dacl, nullptr);
+        return SetSecurityInfo(
+            handle, SE_FILE_OBJECT,
+            OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, owner,
+            nullptr, dacl, nullptr);
     }
 
 private:
@@ -51,10 +49,7 @@ private:
     DWORD m_error = ERROR_SUCCESS;
 };
 
-bool IsReparsePoint(DWORD attributes)
-{
-    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
+bool IsReparsePoint(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 
 // Opens the folder itself (a link is opened as the link, not followed), checks that it is a plain
 // folder, and gives it the descriptor through that same handle, so the object checked is the one
@@ -62,28 +57,20 @@ bool IsReparsePoint(DWORD attributes)
 DWORD ProtectPlainFolder(const std::wstring& path, const SecurityDescriptor& security)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return GetLastError();
-    if (IsReparsePoint(attributes))
-        return kErrorReparsePointEncountered;
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return ERROR_DIRECTORY;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError();
+    if (IsReparsePoint(attributes)) return kErrorReparsePointEncountered;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_DIRECTORY;
 
     HANDLE folder = CreateFileW(path.c_str(), READ_CONTROL | WRITE_DAC | WRITE_OWNER | FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (folder == INVALID_HANDLE_VALUE)
-        return GetLastError();
+    if (folder == INVALID_HANDLE_VALUE) return GetLastError();
     BY_HANDLE_FILE_INFORMATION info{};
     DWORD error = ERROR_SUCCESS;
-    if (!GetFileInformationByHandle(folder, &info))
-        error = GetLastError();
-    else if (IsReparsePoint(info.dwFileAttributes))
-        error = kErrorReparsePointEncountered;
-    else if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        error = ERROR_DIRECTORY;
-    else
-        error = security.ApplyTo(folder);
+    if (!GetFileInformationByHandle(folder, &info)) error = GetLastError();
+    else if (IsReparsePoint(info.dwFileAttributes)) error = kErrorReparsePointEncountered;
+    else if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) error = ERROR_DIRECTORY;
+    else error = security.ApplyTo(folder);
     CloseHandle(folder);
     return error;
 }
@@ -99,8 +86,7 @@ std::wstring PackageRootFolder()
 std::wstring RandomFolderName()
 {
     unsigned char bytes[16];
-    if (!RtlGenRandom(bytes, sizeof bytes))
-        return std::wstring();
+    if (!RtlGenRandom(bytes, sizeof bytes)) return std::wstring();
     static const wchar_t hex[] = L"0123456789abcdef";
     std::wstring name;
     for (unsigned char byte : bytes) {
@@ -110,14 +96,12 @@ std::wstring RandomFolderName()
     return name;
 }
 
-std::unique_ptr<CPackageFolder> CPackageFolder::Create(const std::wstring& root, DWORD* error,
-                                                       const NameSource& names)
+std::unique_ptr<CPackageFolder> CPackageFolder::Create(const std::wstring& root, DWORD* error, const NameSource& names)
 {
     DWORD ignored = 0;
     DWORD& result = error ? *error : ignored;
     const SecurityDescriptor security;
-    if ((result = security.Error()) != ERROR_SUCCESS)
-        return nullptr;
+    if ((result = security.Error()) != ERROR_SUCCESS) return nullptr;
     SECURITY_ATTRIBUTES attributes{sizeof attributes, security.Get(), FALSE};
 
     if (root.empty()) {
@@ -130,8 +114,7 @@ std::unique_ptr<CPackageFolder> CPackageFolder::Create(const std::wstring& root,
         result = GetLastError();
         return nullptr;
     }
-    if ((result = ProtectPlainFolder(root, security)) != ERROR_SUCCESS)
-        return nullptr;
+    if ((result = ProtectPlainFolder(root, security)) != ERROR_SUCCESS) return nullptr;
 
     const std::wstring name = names ? names() : RandomFolderName();
     if (name.empty() || name.find_first_of(L"\\/:") != std::wstring::npos) {
@@ -149,15 +132,9 @@ std::unique_ptr<CPackageFolder> CPackageFolder::Create(const std::wstring& root,
     return folder;
 }
 
-CPackageFolder::~CPackageFolder()
-{
-    Remove();
-}
+CPackageFolder::~CPackageFolder() { Remove(); }
 
-std::wstring CPackageFolder::FilePath(const std::wstring& fileName) const
-{
-    return m_path + L"\\" + fileName;
-}
+std::wstring CPackageFolder::FilePath(const std::wstring& fileName) const { return m_path + L"\\" + fileName; }
 
 namespace {
 
@@ -167,12 +144,10 @@ void ForEachFile(const std::wstring& folder, Act act)
 {
     WIN32_FIND_DATAW found{};
     HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
+    if (find == INVALID_HANDLE_VALUE) return;
     do {
         const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            act(folder + L"\\" + name, found.dwFileAttributes);
+        if (name != L"." && name != L"..") act(folder + L"\\" + name, found.dwFileAttributes);
     } while (FindNextFileW(find, &found));
     FindClose(find);
 }
@@ -192,12 +167,10 @@ bool CPackageFolder::RemoveAtRestart()
 bool CPackageFolder::Remove()
 {
     ForEachFile(m_path, [](const std::wstring& path, DWORD attributes) {
-        if (attributes & FILE_ATTRIBUTE_READONLY)
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(path.c_str());
     });
-    if (RemoveDirectoryW(m_path.c_str()))
-        return true;
+    if (RemoveDirectoryW(m_path.c_str())) return true;
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }

@@ -11,8 +11,7 @@ namespace {
 HANDLE CreatePackageJob()
 {
     HANDLE job = CreateJobObjectW(nullptr, nullptr);
-    if (!job)
-        return nullptr;
+    if (!job) return nullptr;
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
     SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
@@ -55,8 +54,7 @@ std::unique_ptr<CPackageProcess> CPackageProcess::Start(const std::wstring& path
         TerminateProcess(process.hProcess, 1);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
-        if (job)
-            CloseHandle(job);
+        if (job) CloseHandle(job);
         return nullptr;
     }
     CloseHandle(process.hThread);
@@ -66,8 +64,7 @@ std::unique_ptr<CPackageProcess> CPackageProcess::Start(const std::wstring& path
 
 CPackageProcess::~CPackageProcess()
 {
-    if (m_job)
-        CloseHandle(m_job);
+    if (m_job) CloseHandle(m_job);
     CloseHandle(m_process);
 }
 
@@ -84,10 +81,8 @@ bool CPackageProcess::HasEnded() const
 
 std::optional<DWORD> CPackageProcess::ExitCode() const
 {
-    if (WaitForSingleObject(m_process, 0) != WAIT_OBJECT_0)
-        return std::nullopt;
+    if (WaitForSingleObject(m_process, 0) != WAIT_OBJECT_0) return std::nullopt;
     DWORD code = 0;
-    if (!GetExitCodeProcess(m_process, &code))
-        return std::nullopt;
+    if (!GetExitCodeProcess(m_process, &code)) return std::nullopt;
     return code;
 }

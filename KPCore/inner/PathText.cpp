@@ -4,23 +4,20 @@
 
 std::wstring BoundedText(const std::wstring& text, std::size_t bufferChars)
 {
-    if (bufferChars == 0)
-        return std::wstring();
+    if (bufferChars == 0) return std::wstring();
     return text.substr(0, bufferChars - 1);
 }
 
 std::wstring DirectoryOfPath(const std::wstring& path)
 {
     const std::size_t slash = path.rfind(L'\\');
-    if (slash == std::wstring::npos)
-        return std::wstring();
+    if (slash == std::wstring::npos) return std::wstring();
     return path.substr(0, slash);
 }
 
 std::wstring DefaultInstallDirIn(const std::wstring& programFilesFolder)
 {
-    if (programFilesFolder.empty())
-        return std::wstring();
+    if (programFilesFolder.empty()) return std::wstring();
     return programFilesFolder + L"\\" + kDefaultInstallFolderName;
 }
 
@@ -29,8 +26,7 @@ ProgramShortcutPaths PlanProgramShortcuts(const std::wstring& programsFolder, co
     ProgramShortcutPaths paths;
     auto bounded = [&paths](const std::wstring& full) {
         std::wstring cut = BoundedText(full);
-        if (cut.size() != full.size())
-            paths.complete = false;
+        if (cut.size() != full.size()) paths.complete = false;
         return cut;
     };
     paths.groupFolder = bounded(programsFolder + L"\\" + productName);
@@ -44,25 +40,18 @@ std::wstring ShortcutDescription(const std::wstring& productName, const std::wst
     return L"位置: " + productName + L"(" + installDir + L")";
 }
 
-static bool IsSeparator(wchar_t c)
-{
-    return c == L'\\' || c == L'/';
-}
+static bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 std::optional<std::vector<std::wstring>> DirectoryChainSteps(const std::wstring& path)
 {
     std::wstring work(path.c_str());
-    if (work.empty() || !IsSeparator(work.back()))
-        work += L'/';
-    if (work.size() + 1 > kDirectoryChainBufferChars)
-        return std::nullopt;
+    if (work.empty() || !IsSeparator(work.back())) work += L'/';
+    if (work.size() + 1 > kDirectoryChainBufferChars) return std::nullopt;
 
     std::vector<std::wstring> steps;
     for (std::size_t i = 0; i < work.size(); ++i) {
-        if (!IsSeparator(work[i]))
-            continue;
-        if (i > 0 && !IsSeparator(work[i - 1]))
-            steps.push_back(work.substr(0, i));
+        if (!IsSeparator(work[i])) continue;
+        if (i > 0 && !IsSeparator(work[i - 1])) steps.push_back(work.substr(0, i));
         work[i] = L'/';
     }
     return steps;

@@ -17,12 +17,10 @@ namespace {
 std::wstring ShortPathOr(const std::wstring& path)
 {
     const DWORD needed = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (needed == 0)
-        return path;
+    if (needed == 0) return path;
     std::vector<wchar_t> buffer(needed);
     const DWORD written = GetShortPathNameW(path.c_str(), buffer.data(), needed);
-    if (written == 0 || written >= needed)
-        return path;
+    if (written == 0 || written >= needed) return path;
     return std::wstring(buffer.data(), written);
 }
 
@@ -59,8 +57,7 @@ int CreateShellLink(const std::wstring& target, const std::wstring& workingDir, 
     std::fflush(stdout);
 
     // A shortcut without its target is useless; a missing tooltip, icon or working folder is not.
-    if (FAILED(link->SetPath(target.c_str())))
-        return 0;
+    if (FAILED(link->SetPath(target.c_str()))) return 0;
     link->SetDescription(description.c_str());
     link->SetIconLocation(ShortPathOr(iconPath).c_str(), iconIndex);
     link->SetWorkingDirectory(workingDir.c_str());
@@ -71,8 +68,7 @@ int CreateShellLink(const std::wstring& target, const std::wstring& workingDir, 
         std::fflush(stdout);
         return 0;
     }
-    if (FAILED(file->Save(linkFile.c_str(), TRUE)))
-        return 0;
+    if (FAILED(file->Save(linkFile.c_str(), TRUE))) return 0;
     return 1;
 }
 
@@ -81,11 +77,9 @@ bool CreateProgramShortcuts(const std::wstring& applicationPath, const std::wstr
                             const std::wstring& description)
 {
     const std::wstring programs = CommonProgramsFolder();
-    if (programs.empty())
-        return false;
+    if (programs.empty()) return false;
     const ProgramShortcutPaths paths = PlanProgramShortcuts(programs, productName);
-    if (!paths.complete)
-        return false;
+    if (!paths.complete) return false;
 
     if (!PathFileExistsW(paths.groupFolder.c_str())) {
         if (!CreateDirectoryW(paths.groupFolder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)

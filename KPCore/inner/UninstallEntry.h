@@ -5,7 +5,8 @@
 // What the uninstall entry holds, worked out without touching the registry.
 
 inline constexpr wchar_t kUninstallRoot[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-inline constexpr wchar_t kUninstallRootWow64[] = L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+inline constexpr wchar_t kUninstallRootWow64[] =
+    L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 // The key under HKEY_LOCAL_MACHINE: the uninstall list, then the product GUID. A 32-bit process on
 // 64-bit Windows names the 32-bit view explicitly (which is also where redirection would put it).

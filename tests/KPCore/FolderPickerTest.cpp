@@ -60,15 +60,9 @@ TEST(FolderDialogCallback, SelectsThePathWhenTheDialogIsReadyAndOnlyThen)
 
 namespace {
 
-bool HaveDisplay()
-{
-    return GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0;
-}
+bool HaveDisplay() { return GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0; }
 
-std::wstring LastPart(const std::wstring& path)
-{
-    return path.substr(path.rfind(L'\\') + 1);
-}
+std::wstring LastPart(const std::wstring& path) { return path.substr(path.rfind(L'\\') + 1); }
 
 // The label of the item selected in the dialog's folder tree.
 std::wstring SelectedTreeItemText(HWND dialog)
@@ -79,17 +73,14 @@ std::wstring SelectedTreeItemText(HWND dialog)
         [](HWND child, LPARAM found) {
             wchar_t className[64] = {};
             GetClassNameW(child, className, 64);
-            if (wcscmp(className, WC_TREEVIEWW) != 0)
-                return TRUE;
+            if (wcscmp(className, WC_TREEVIEWW) != 0) return TRUE;
             *reinterpret_cast<HWND*>(found) = child;
             return FALSE;
         },
         reinterpret_cast<LPARAM>(&tree));
-    if (tree == nullptr)
-        return std::wstring();
+    if (tree == nullptr) return std::wstring();
     const auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    if (item == nullptr)
-        return std::wstring();
+    if (item == nullptr) return std::wstring();
     wchar_t text[MAX_PATH] = {};
     TVITEMW data = {};
     data.mask = TVIF_TEXT;
@@ -121,8 +112,7 @@ std::wstring RunDialogAndPress(const std::wstring& currentPath, int button)
         EnumThreadWindows(
             threadId,
             [](HWND window, LPARAM found) {
-                if (!IsWindowVisible(window))
-                    return TRUE;
+                if (!IsWindowVisible(window)) return TRUE;
                 *reinterpret_cast<HWND*>(found) = window;
                 return FALSE;
             },
@@ -138,14 +128,11 @@ std::wstring RunDialogAndPress(const std::wstring& currentPath, int button)
             Sleep(50);
         }
     }
-    if (dialog != nullptr)
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-    for (int i = 0; i < 200 && !done; ++i)
-        Sleep(50);
+    if (dialog != nullptr) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    for (int i = 0; i < 200 && !done; ++i) Sleep(50);
     if (!done) {
         // Do not leave the thread behind: close whatever it still shows.
-        if (dialog != nullptr)
-            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        if (dialog != nullptr) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }
     dialogThread.join();
     return dialog != nullptr ? result : L"(no dialog)";
@@ -155,8 +142,7 @@ std::wstring RunDialogAndPress(const std::wstring& currentPath, int button)
 
 TEST(ShowShellFolderDialog, ReturnsTheSelectedFolderOnOk)
 {
-    if (!HaveDisplay())
-        GTEST_SKIP() << "the folder dialog needs an X display";
+    if (!HaveDisplay()) GTEST_SKIP() << "the folder dialog needs an X display";
     ScratchFolder folder;
     const std::wstring current = folder / L"Current 凯普";
     CreateDirectoryW(current.c_str(), nullptr);
@@ -165,8 +151,7 @@ TEST(ShowShellFolderDialog, ReturnsTheSelectedFolderOnOk)
 
 TEST(ShowShellFolderDialog, CancellingGivesAnEmptyString)
 {
-    if (!HaveDisplay())
-        GTEST_SKIP() << "the folder dialog needs an X display";
+    if (!HaveDisplay()) GTEST_SKIP() << "the folder dialog needs an X display";
     ScratchFolder folder;
     EXPECT_EQ(RunDialogAndPress(folder.Path(), IDCANCEL), L"");
 }

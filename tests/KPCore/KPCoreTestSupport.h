@@ -39,10 +39,7 @@ private:
     std::wstring path_;
 };
 
-inline bool FileExists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+inline bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 inline bool DirectoryExists(const std::wstring& path)
 {
@@ -53,8 +50,7 @@ inline bool DirectoryExists(const std::wstring& path)
 inline void WriteFile(const std::wstring& path, const char* text)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
+    if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     ::WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
     CloseHandle(file);
@@ -69,8 +65,7 @@ inline void DeleteKey(HKEY root, const std::wstring& subKey, REGSAM view)
 inline bool KeyExists(HKEY root, const std::wstring& subKey, REGSAM view)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
-        return false;
+    if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
 }
@@ -88,8 +83,7 @@ inline StoredValue ReadStored(HKEY root, const std::wstring& subKey, REGSAM view
     StoredValue value;
     HKEY key = nullptr;
     value.status = RegOpenKeyExW(root, subKey.c_str(), 0, KEY_QUERY_VALUE | view, &key);
-    if (value.status != ERROR_SUCCESS)
-        return value;
+    if (value.status != ERROR_SUCCESS) return value;
     value.status = RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &value.bytes);
     if (value.status == ERROR_SUCCESS) {
         std::wstring data((value.bytes + 1) / 2, L'\0');
@@ -102,9 +96,6 @@ inline StoredValue ReadStored(HKEY root, const std::wstring& subKey, REGSAM view
 }
 
 // The text with its terminator, as a REG_SZ holds it.
-inline std::wstring WithTerminator(const std::wstring& text)
-{
-    return text + std::wstring(1, L'\0');
-}
+inline std::wstring WithTerminator(const std::wstring& text) { return text + std::wstring(1, L'\0'); }
 
 }  // namespace kpcoretest

@@ -55,7 +55,8 @@ TEST_F(KPReg2Test, AFailedCreateLeavesNoKeyOpen)
     KPReg2 key;
     ASSERT_EQ(key.Create(HKEY_CURRENT_USER, subKey, KEY_ALL_ACCESS), ERROR_SUCCESS);
     // A sub-key under a closed predefined key cannot be made.
-    EXPECT_NE(key.Create(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x12345678)), L"x", KEY_ALL_ACCESS), ERROR_SUCCESS);
+    EXPECT_NE(key.Create(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x12345678)), L"x", KEY_ALL_ACCESS),
+              ERROR_SUCCESS);
     EXPECT_EQ(key.Handle(), nullptr);
     DWORD number = 7;
     std::wstring text = L"untouched";

@@ -24,8 +24,7 @@ void WriteSeen(const wchar_t* line)
     GetCurrentDirectoryW(MAX_PATH, folder);
     const std::wstring text = std::wstring(line) + L"\n" + folder;
     HANDLE file = CreateFileW(L"seen.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
+    if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
     CloseHandle(file);

@@ -16,16 +16,12 @@ namespace {
 
 using kpcoretest::ScratchFolder;
 
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool WriteFile(const std::wstring& path)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const BOOL ok = ::WriteFile(file, "MZ", 2, &written, nullptr);
     CloseHandle(file);
@@ -38,10 +34,7 @@ std::wstring Fixture(const std::wstring& name)
     return folder ? std::wstring(folder) + L"\\" + name : std::wstring();
 }
 
-bool RunsOnWine()
-{
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
+bool RunsOnWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 bool SidIs(PSID sid, WELL_KNOWN_SID_TYPE type)
 {
@@ -74,8 +67,7 @@ TEST(PackageFolder, EachDownloadGetsAFreshFolderInsideTheRoot)
         paths.insert(folder->Path());
     }
     EXPECT_EQ(paths.size(), 3u);
-    for (const std::wstring& path : paths)
-        EXPECT_FALSE(Exists(path)) << "a folder goes with its object";
+    for (const std::wstring& path : paths) EXPECT_FALSE(Exists(path)) << "a folder goes with its object";
     EXPECT_TRUE(Exists(root)) << "the root stays";
 
     const std::wstring systemRoot = PackageRootFolder();
@@ -106,8 +98,7 @@ struct ReadBackSecurity {
             ACE_HEADER* header = nullptr;
             if (GetAce(dacl, i, reinterpret_cast<void**>(&header)) && header->AceType == ACCESS_ALLOWED_ACE_TYPE) {
                 auto* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
-                if (SidIs(&ace->SidStart, type))
-                    rights |= ace->Mask;
+                if (SidIs(&ace->SidStart, type)) rights |= ace->Mask;
             }
         }
         return rights;
@@ -151,7 +142,8 @@ TEST(PackageFolder, AFolderAndItsRootAreWritableOnlyBySystemAndAdministrators)
             EXPECT_TRUE(GetSecurityDescriptorControl(security.descriptor, &control, &revision) &&
                         (control & SE_DACL_PROTECTED))
                 << "nothing inherited from the folder above";
-            EXPECT_EQ(security.RightsOf(WinBuiltinAdministratorsSid) & FILE_ALL_ACCESS, static_cast<DWORD>(FILE_ALL_ACCESS));
+            EXPECT_EQ(security.RightsOf(WinBuiltinAdministratorsSid) & FILE_ALL_ACCESS,
+                      static_cast<DWORD>(FILE_ALL_ACCESS));
             EXPECT_EQ(security.RightsOf(WinBuiltinUsersSid) & FILE_GENERIC_READ, static_cast<DWORD>(FILE_GENERIC_READ));
             EXPECT_EQ(security.RightsOf(WinWorldSid), 0u);
         }

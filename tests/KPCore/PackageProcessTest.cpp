@@ -37,8 +37,7 @@ protected:
     {
         const Clock::time_point until = Clock::now() + limit;
         while (Clock::now() < until) {
-            if (process.HasEnded())
-                return true;
+            if (process.HasEnded()) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         return process.HasEnded();
@@ -48,8 +47,7 @@ protected:
     {
         HANDLE file = CreateFileW((folder + L"\\seen.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return L"";
+        if (file == INVALID_HANDLE_VALUE) return L"";
         wchar_t buffer[2048] = {};
         DWORD got = 0;
         ReadFile(file, buffer, sizeof buffer - sizeof(wchar_t), &got, nullptr);
@@ -109,7 +107,8 @@ TEST_F(PackageProcess, WithoutAJobOnlyThePackageItselfIsFollowed)
     DWORD error = 1;
     CPackageProcess::Options options;
     options.useJob = false;
-    const std::unique_ptr<CPackageProcess> process = CPackageProcess::Start(package, L"spawn=5000 exit=3", &error, options);
+    const std::unique_ptr<CPackageProcess> process =
+        CPackageProcess::Start(package, L"spawn=5000 exit=3", &error, options);
     ASSERT_TRUE(process) << error;
     EXPECT_FALSE(process->FollowsDescendants());
     ASSERT_TRUE(EndsWithin(*process, std::chrono::seconds(4))) << "the child's 5 s are not waited for";

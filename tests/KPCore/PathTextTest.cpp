@@ -98,7 +98,7 @@ TEST(DirectoryChainSteps, RefusesAPathThatDoesNotFitTheBuffer)
     ASSERT_TRUE(DirectoryChainSteps(longest));
     EXPECT_EQ(DirectoryChainSteps(longest)->back().size(), 259u);
     EXPECT_FALSE(DirectoryChainSteps(longest + L"d"));
-    EXPECT_TRUE(DirectoryChainSteps(longest + L"\\"));   // 260 with its own separator
+    EXPECT_TRUE(DirectoryChainSteps(longest + L"\\"));  // 260 with its own separator
     EXPECT_FALSE(DirectoryChainSteps(longest + L"d\\"));
     EXPECT_FALSE(DirectoryChainSteps(std::wstring(5000, L'x')));
 }

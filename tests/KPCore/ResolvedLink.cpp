@@ -20,8 +20,7 @@ ResolvedLink ResolveLink(const std::wstring& linkFile)
             // path passed through the ANSI code page, which turns Chinese folder names into "?".)
             PIDLIST_ABSOLUTE items = nullptr;
             if (SUCCEEDED(link->GetIDList(&items)) && items != nullptr) {
-                if (SHGetPathFromIDListW(items, text))
-                    resolved.target = text;
+                if (SHGetPathFromIDListW(items, text)) resolved.target = text;
                 CoTaskMemFree(items);
             }
             text[0] = 0;

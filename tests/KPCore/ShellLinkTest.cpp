@@ -75,7 +75,9 @@ TEST_F(ShellLinkTest, WritesAShortcutThatResolvesToEverythingItWasGiven)
 {
     const std::wstring linkFile = folder / L"应用.lnk";
     testing::internal::CaptureStdout();
-    EXPECT_EQ(CreateShellLink(application, appFolder, L"位置: 凯普视频工坊(" + appFolder + L")", application, 0, linkFile), 1);
+    EXPECT_EQ(
+        CreateShellLink(application, appFolder, L"位置: 凯普视频工坊(" + appFolder + L")", application, 0, linkFile),
+        1);
     const std::string trace = testing::internal::GetCapturedStdout();
     EXPECT_EQ(trace.find("ERRO"), std::string::npos) << trace;
 

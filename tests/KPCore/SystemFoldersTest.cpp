@@ -14,8 +14,8 @@ namespace {
 // Wine's own spelling of the folders may differ in case from Windows'.
 void ExpectSamePath(const std::wstring& actual, const std::wstring& expected)
 {
-    EXPECT_EQ(_wcsicmp(actual.c_str(), expected.c_str()), 0) << "actual:   " << testing::PrintToString(actual)
-                                                             << "\nexpected: " << testing::PrintToString(expected);
+    EXPECT_EQ(_wcsicmp(actual.c_str(), expected.c_str()), 0)
+        << "actual:   " << testing::PrintToString(actual) << "\nexpected: " << testing::PrintToString(expected);
 }
 
 std::wstring UserName()
@@ -50,10 +50,7 @@ TEST(GetSpecialFolder, GivesTheFoldersOfThePrefix)
                    L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs");
 }
 
-TEST(GetSpecialFolder, AnUnknownFolderIsEmpty)
-{
-    EXPECT_EQ(GetSpecialFolder(0x7F), L"");
-}
+TEST(GetSpecialFolder, AnUnknownFolderIsEmpty) { EXPECT_EQ(GetSpecialFolder(0x7F), L""); }
 
 TEST(GetDefaultInstallDir, IsKPCaptureUnderProgramFiles)
 {

@@ -71,7 +71,8 @@ TEST_F(RegisterUninstallEntryTest, ASecondRunOverwritesItsValuesAndKeepsOthers)
 {
     ASSERT_EQ(RegisterUninstallEntry(L"C:\\First", On32BitWindows), ERROR_SUCCESS);
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPlainKey.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPlainKey.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key),
+              ERROR_SUCCESS);
     const DWORD size = 1234;
     RegSetValueExW(key, L"EstimatedSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&size), sizeof size);
     RegCloseKey(key);
@@ -86,7 +87,8 @@ TEST_F(RegisterUninstallEntryTest, ASecondRunOverwritesItsValuesAndKeepsOthers)
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPlainKey.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key), ERROR_SUCCESS);
     DWORD subKeys = 0;
     DWORD values = 0;
-    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr, nullptr, nullptr);
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                     nullptr);
     RegCloseKey(key);
     EXPECT_EQ(subKeys, 0u);
     EXPECT_EQ(values, 7u);

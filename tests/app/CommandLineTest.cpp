@@ -24,13 +24,14 @@ TEST(ParseCommandLine, NothingGivenMeansNotSilentAndNoDirectory)
 
 TEST(ParseCommandLine, SilentKeysMustMatchTheWholeTokenExactly)
 {
-    for (const wchar_t* key : {L"/S", L"/s", L"/verysilent/norestart/suppressmsgboxes",
-                               L"/VERYSILENT/NORESATRT/SUPPRESSMSGBOXES", L"/silent", L"/SILENT", L"/quiet",
-                               L"-instdir", L"-INSTDIR"}) {
+    for (const wchar_t* key :
+         {L"/S", L"/s", L"/verysilent/norestart/suppressmsgboxes", L"/VERYSILENT/NORESATRT/SUPPRESSMSGBOXES",
+          L"/silent", L"/SILENT", L"/quiet", L"-instdir", L"-INSTDIR"}) {
         EXPECT_TRUE(ParseCommandLine(key).silent) << key;
         EXPECT_TRUE(ParseCommandLine(std::wstring(L"x ") + key + L" y").silent) << key;
     }
-    for (const wchar_t* other : {L"/Silent", L"/QUIET", L"-instdir=C:\\x", L"/S/", L"/VERYSILENT/NORESTART/SUPPRESSMSGBOXES"})
+    for (const wchar_t* other :
+         {L"/Silent", L"/QUIET", L"-instdir=C:\\x", L"/S/", L"/VERYSILENT/NORESTART/SUPPRESSMSGBOXES"})
         EXPECT_FALSE(ParseCommandLine(other).silent) << other;
 }
 

@@ -118,7 +118,10 @@ struct PackageEvents {
 
 class FakePlace : public CPackagePlace {
 public:
-    FakePlace(std::shared_ptr<PackageEvents> events, std::wstring path) : m_events(std::move(events)), m_path(std::move(path)) {}
+    FakePlace(std::shared_ptr<PackageEvents> events, std::wstring path)
+        : m_events(std::move(events)), m_path(std::move(path))
+    {
+    }
     ~FakePlace() override { m_events->log.push_back("place gone"); }
     const std::wstring& PackagePath() const override { return m_path; }
     bool Remove() override
@@ -224,7 +227,10 @@ protected:
     }
 
     // Where each attempt is saved: the place's file.
-    static std::wstring PlacePath(int n) { return L"C:\\ProgramData\\KPCapture\\f" + std::to_wstring(n) + L"\\package.exe"; }
+    static std::wstring PlacePath(int n)
+    {
+        return L"C:\\ProgramData\\KPCapture\\f" + std::to_wstring(n) + L"\\package.exe";
+    }
 
     InstallSettings settings{L"C:\\Program Files\\KPCapture"};
     bool placeCanBeMade = true;

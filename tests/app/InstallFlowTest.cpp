@@ -49,7 +49,10 @@ struct MadeDownload {
 
 class FakeDownloader : public CDownloader {
 public:
-    FakeDownloader(std::shared_ptr<MadeDownload> made, bool startResult) : m_made(std::move(made)), m_result(startResult) {}
+    FakeDownloader(std::shared_ptr<MadeDownload> made, bool startResult)
+        : m_made(std::move(made)), m_result(startResult)
+    {
+    }
     ~FakeDownloader() { m_made->destroyed = true; }
     bool Start() override
     {
@@ -383,7 +386,8 @@ TEST_F(InstallFlowTest, APollRemakesAVanishedFolderAndKeepsWaiting)
     HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileW((folder + L"\\" + found.cFileName).c_str());
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }

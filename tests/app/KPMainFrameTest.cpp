@@ -208,9 +208,8 @@ TEST_F(KPMainFrameTest, ModalCreateRunsUntilTheWindowIsGoneAndReturnsNull)
     const UINT_PTR timer = SetTimer(nullptr, 0, 300, CloseMainWindowLater);
     ASSERT_NE(0u, timer);
     const DWORD start = GetTickCount();
-    KPMainFrame* result =
-        KPMainFrame::Create(nullptr, nullptr, true, L"凯普视频工坊", 0x10CC0000, WS_EX_WINDOWEDGE, true,
-                            RealMainFrameServices());
+    KPMainFrame* result = KPMainFrame::Create(nullptr, nullptr, true, L"凯普视频工坊", 0x10CC0000, WS_EX_WINDOWEDGE,
+                                              true, RealMainFrameServices());
     EXPECT_EQ(nullptr, result);
     EXPECT_GE(GetTickCount() - start, 250u) << "the call returns only once the window has been closed";
     EXPECT_EQ(nullptr, FindWindowW(L"kpmainframe", nullptr));
@@ -219,7 +218,8 @@ TEST_F(KPMainFrameTest, ModalCreateRunsUntilTheWindowIsGoneAndReturnsNull)
 TEST_F(KPMainFrameTest, NonModalCreateWithoutTheShowFlagKeepsTheWindowHidden)
 {
     KpBase parent;
-    KPMainFrame* frame = KPMainFrame::Create(nullptr, &parent, false, L"x", WS_CAPTION, 0, false, RealMainFrameServices());
+    KPMainFrame* frame =
+        KPMainFrame::Create(nullptr, &parent, false, L"x", WS_CAPTION, 0, false, RealMainFrameServices());
     ASSERT_NE(nullptr, frame);
     EXPECT_FALSE(IsWindowVisible(frame->GetHWND()));
     EXPECT_EQ(&parent, frame->GetOwner());

@@ -41,8 +41,8 @@ TEST(StartupSequence, BringsServicesUpRunsTheWindowAndShutsDownInReverse)
     std::vector<std::string> log;
     std::uintptr_t stopped = 0;
     EXPECT_EQ(0, RunStartupSequence(RecordingSteps(log, 0 /* S_OK */, 0x5A5A, &stopped)));
-    const std::vector<std::string> expected = {"commandline", "com", "gdiplus", "instance", "dpi",
-                                               "skin", "window", "gdiplus-off", "com-off"};
+    const std::vector<std::string> expected = {"commandline", "com",    "gdiplus",     "instance", "dpi",
+                                               "skin",        "window", "gdiplus-off", "com-off"};
     EXPECT_EQ(expected, log);
     EXPECT_EQ(0x5A5Au, stopped) << "GDI+ is shut down with the token it gave";
 }

@@ -38,7 +38,8 @@ TEST(DirectoryCreationSteps, WalksEveryBackslashThenTheWholePath)
     using Steps = std::vector<std::wstring>;
     EXPECT_EQ(*DirectoryCreationSteps(L"C:\\a\\b"), (Steps{L"C:\\", L"C:\\a\\", L"C:\\a\\b"}));
     EXPECT_EQ(*DirectoryCreationSteps(L"C:\\a\\b\\"), (Steps{L"C:\\", L"C:\\a\\", L"C:\\a\\b\\"}));
-    EXPECT_EQ(*DirectoryCreationSteps(L"\\Roaming\\KPCapture"), (Steps{L"\\", L"\\Roaming\\", L"\\Roaming\\KPCapture"}));
+    EXPECT_EQ(*DirectoryCreationSteps(L"\\Roaming\\KPCapture"),
+              (Steps{L"\\", L"\\Roaming\\", L"\\Roaming\\KPCapture"}));
     // A forward slash is an ordinary character.
     EXPECT_EQ(*DirectoryCreationSteps(L"C:/a/b"), (Steps{L"C:/a/b"}));
     EXPECT_EQ(*DirectoryCreationSteps(L"C:\\a/b\\c"), (Steps{L"C:\\", L"C:\\a/b\\", L"C:\\a/b\\c"}));
@@ -47,7 +48,7 @@ TEST(DirectoryCreationSteps, WalksEveryBackslashThenTheWholePath)
 TEST(DirectoryCreationSteps, RefusesPathsOf261CharactersOrMore)
 {
     const std::wstring base = L"C:\\";
-    EXPECT_TRUE(DirectoryCreationSteps(base + std::wstring(257, L'a')).has_value());  // 260
+    EXPECT_TRUE(DirectoryCreationSteps(base + std::wstring(257, L'a')).has_value());   // 260
     EXPECT_FALSE(DirectoryCreationSteps(base + std::wstring(258, L'a')).has_value());  // 261
     EXPECT_FALSE(DirectoryCreationSteps(base + std::wstring(400, L'a')).has_value());
 }

@@ -40,13 +40,10 @@ void RemoveTree(const std::wstring& folder)
     if (find != INVALID_HANDLE_VALUE) {
         do {
             const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
+            if (name == L"." || name == L"..") continue;
             const std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
+            else DeleteFileW(path.c_str());
         } while (FindNextFileW(find, &found));
         FindClose(find);
     }

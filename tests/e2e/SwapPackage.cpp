@@ -41,7 +41,8 @@ bool ReadAll(const std::wstring& path, std::vector<char>& bytes)
     if (file == INVALID_HANDLE_VALUE) return false;
     bytes.resize(GetFileSize(file, nullptr));
     DWORD got = 0;
-    const bool ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size();
+    const bool ok =
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size();
     CloseHandle(file);
     return ok;
 }
@@ -53,7 +54,8 @@ DWORD Overwrite(const std::wstring& path, const std::vector<char>& bytes)
                               nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return GetLastError();
     DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && SetEndOfFile(file);
+    const bool ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && SetEndOfFile(file);
     const DWORD error = ok ? ERROR_SUCCESS : GetLastError();
     CloseHandle(file);
     return error;

@@ -24,7 +24,9 @@ class BindCallback : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        callback.SetObserver([this](int code, double value, const wchar_t* text) { reports.push_back({code, value, text}); });
+        callback.SetObserver([this](int code, double value, const wchar_t* text) {
+            reports.push_back({code, value, text});
+        });
     }
     Callback callback;
     std::vector<Report> reports;
@@ -106,8 +108,7 @@ TEST(BindCallbackDetach, WaitsForAnObserverCallInProgress)
         finished = true;
     });
     std::thread worker([&] { callback.Report(DOWNLOAD_PROGRESS, 0.5, L""); });
-    while (!inside)
-        std::this_thread::yield();
+    while (!inside) std::this_thread::yield();
     callback.Detach();
     EXPECT_TRUE(finished.load()) << "Detach returned while the observer still ran";
     worker.join();
@@ -206,8 +207,7 @@ public:
     HRESULT STDMETHODCALLTYPE QueryOption(DWORD, LPVOID, DWORD*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE QueryInfo(DWORD option, LPVOID buffer, DWORD* size, DWORD*, DWORD*) override
     {
-        if (option != (HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER) || *size < sizeof status)
-            return E_FAIL;
+        if (option != (HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER) || *size < sizeof status) return E_FAIL;
         *static_cast<DWORD*>(buffer) = status;
         *size = sizeof status;
         return S_OK;

@@ -18,10 +18,7 @@ TEST(WideToMultiByte, EncodesUtf8AndStopsAtTheFirstNull)
     EXPECT_EQ(WideToMultiByte(std::wstring(L"ab\0cd", 5), 936), "ab");
 }
 
-TEST(WideToMultiByte, AnUnknownCodePageGivesEmptyInsteadOfThrowing)
-{
-    EXPECT_EQ(WideToMultiByte(L"abc", 12345), "");
-}
+TEST(WideToMultiByte, AnUnknownCodePageGivesEmptyInsteadOfThrowing) { EXPECT_EQ(WideToMultiByte(L"abc", 12345), ""); }
 
 TEST(MultiByteToWide, DecodesUtf8AndGivesEmptyForUnknownCodePages)
 {

@@ -17,10 +17,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double SecondsSince(Clock::time_point begin)
-{
-    return std::chrono::duration<double>(Clock::now() - begin).count();
-}
+double SecondsSince(Clock::time_point begin) { return std::chrono::duration<double>(Clock::now() - begin).count(); }
 
 // A warm-up that does not end until the test lets it.
 struct Gate {
@@ -92,7 +89,9 @@ TEST(DownloadWarmUpTest, ClosingDuringASlowWarmUpWaitsOnlyBrieflyAndTheWorkStill
 TEST(DownloadWarmUpTest, AFinishedOrNeverStartedWarmUpIsLetGoAtOnce)
 {
     auto begin = Clock::now();
-    { CDownloadWarmUp never([] {}); }
+    {
+        CDownloadWarmUp never([] {});
+    }
     EXPECT_LT(SecondsSince(begin), 0.5);
 
     begin = Clock::now();

@@ -16,8 +16,7 @@ class RecordingThread final : public CKPThread<std::string> {
 public:
     explicit RecordingThread(std::vector<std::string> early)
     {
-        for (auto& s : early)
-            Push(s);
+        for (auto& s : early) Push(s);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         m_complete = true;
         Begin();
@@ -26,8 +25,7 @@ public:
 
     void Process(std::string& item) override
     {
-        if (!m_complete)
-            m_processedTooEarly = true;
+        if (!m_complete) m_processedTooEarly = true;
         std::lock_guard<std::mutex> lock(m_lock);
         m_seen.push_back(item);
     }
@@ -41,8 +39,7 @@ public:
     bool WaitForCount(size_t n)
     {
         for (int i = 0; i < 500; ++i) {
-            if (Seen().size() >= n)
-                return true;
+            if (Seen().size() >= n) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return false;
@@ -100,12 +97,10 @@ TEST(KPThread, ItemsQueuedDuringConstructionWaitUntilTheObjectIsComplete)
 TEST(KPThread, ProcessesItemsInQueueOrder)
 {
     RecordingThread worker({});
-    for (int i = 0; i < 100; ++i)
-        worker.Push(std::to_string(i));
+    for (int i = 0; i < 100; ++i) worker.Push(std::to_string(i));
     ASSERT_TRUE(worker.WaitForCount(100));
     const auto seen = worker.Seen();
-    for (int i = 0; i < 100; ++i)
-        EXPECT_EQ(seen[i], std::to_string(i));
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(seen[i], std::to_string(i));
 }
 
 TEST(KPThread, TryPopCopiesTheFrontAndReportsEmpty)
@@ -127,8 +122,7 @@ TEST(KPThread, StopTwiceAndStopFromTheWorkerAreSafe)
 {
     SelfStoppingThread worker;
     worker.Push(1);
-    for (int i = 0; i < 500 && !worker.m_processed; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    for (int i = 0; i < 500 && !worker.m_processed; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_TRUE(worker.m_processed.load());
     worker.Stop();
     worker.Stop();

@@ -9,8 +9,7 @@ int main()
     const int cycles = 2000;
     for (int i = 0; i < cycles; ++i) {
         CKPInstallThread worker;
-        if (i % 2)
-            worker.Push(UNINSTALL_INFO{L"a", L"b", nullptr});
+        if (i % 2) worker.Push(UNINSTALL_INFO{L"a", L"b", nullptr});
     }
     std::printf("%d construct/destroy cycles ended cleanly\n", cycles);
     return 0;

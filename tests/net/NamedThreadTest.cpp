@@ -78,7 +78,8 @@ TEST(CNamedThread, AnnouncesItsNameToDebuggers)
     FARPROC proc = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetThreadDescription");
     if (proc) {
         PWSTR description = nullptr;
-        ASSERT_TRUE(SUCCEEDED(reinterpret_cast<GetDescription>(reinterpret_cast<void*>(proc))(thread.Handle(), &description)));
+        ASSERT_TRUE(
+            SUCCEEDED(reinterpret_cast<GetDescription>(reinterpret_cast<void*>(proc))(thread.Handle(), &description)));
         EXPECT_STREQ(description, L"ABDEF");
         LocalFree(description);
     }
@@ -89,10 +90,12 @@ TEST(CNamedThread, ADestroyedRecordWaitsForItsThread)
 {
     std::atomic<int> runs{0};
     {
-        CNamedThread thread([](void* argument) -> unsigned long {
-            Sleep(200);
-            return Body(argument);
-        }, &runs, L"slow");
+        CNamedThread thread(
+            [](void* argument) -> unsigned long {
+                Sleep(200);
+                return Body(argument);
+            },
+            &runs, L"slow");
         thread.Resume();
     }
     EXPECT_EQ(runs.load(), 1);

@@ -39,8 +39,7 @@ std::wstring TempCopy(const std::wstring& source, const std::wstring& name, std:
     GetTempPathW(MAX_PATH, folder);
     const std::wstring path = std::wstring(folder) + L"kptrust-" + std::to_wstring(GetCurrentProcessId()) + L"-" + name;
     DeleteFileW(path.c_str());
-    if (!CopyFileW(source.c_str(), path.c_str(), FALSE))
-        return L"";
+    if (!CopyFileW(source.c_str(), path.c_str(), FALSE)) return L"";
     if (keep != SIZE_MAX) {
         HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         LARGE_INTEGER at{};
@@ -127,8 +126,7 @@ TEST_F(PackageTrust, TheCheckedFileCannotBeChangedWhileHeldYetStarts)
                                     nullptr, OPEN_EXISTING, 0, nullptr);
         EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-        if (writer != INVALID_HANDLE_VALUE)
-            CloseHandle(writer);
+        if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
         EXPECT_FALSE(DeleteFileW(path.c_str()));
         EXPECT_FALSE(MoveFileExW(path.c_str(), (path + L".moved").c_str(), 0));
         EXPECT_FALSE(MoveFileExW(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) << "nor replaced";
@@ -149,8 +147,8 @@ TEST_F(PackageTrust, TheCheckedFileCannotBeChangedWhileHeldYetStarts)
 TEST_F(PackageTrust, AFileSomebodyHoldsForWritingCannotBeChecked)
 {
     const std::wstring path = TempCopy(DemoFile(L"KPCaptureSetup.exe"), L"written.exe");
-    HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
+    HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     const CPackageFile file(path);
     EXPECT_FALSE(file.IsOpen());

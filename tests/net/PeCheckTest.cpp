@@ -47,8 +47,7 @@ struct PeImage {
     }
     void Put32(std::size_t at, std::uint32_t v)
     {
-        for (int i = 0; i < 4; ++i)
-            bytes[at + i] = (v >> (8 * i)) & 0xFF;
+        for (int i = 0; i < 4; ++i) bytes[at + i] = (v >> (8 * i)) & 0xFF;
     }
     // Attaches a signature blob of `size` bytes at the end, recorded in the security directory.
     void AttachSignature(std::uint32_t size)
@@ -92,8 +91,9 @@ TEST(PeCheck, RejectsWhatAServerSendsInsteadOfThePackage)
 {
     EXPECT_EQ(CheckWindowsExecutable(nullptr, 0, 0), PeCheckResult::TooShort);
     EXPECT_EQ(CheckText("<html><body><h1>404 Not Found</h1></body></html>\n"), PeCheckResult::TooShort);
-    const std::string page = "<!DOCTYPE html><html><head><title>Error response</title></head><body>"
-                             "<p>Error code: 404</p><p>Message: File not found.</p></body></html>\n";
+    const std::string page =
+        "<!DOCTYPE html><html><head><title>Error response</title></head><body>"
+        "<p>Error code: 404</p><p>Message: File not found.</p></body></html>\n";
     EXPECT_EQ(CheckText(page), PeCheckResult::NoMzHeader);
     // "MZ" alone is not enough.
     EXPECT_EQ(CheckText("MZ" + std::string(200, ' ')), PeCheckResult::HeaderOutsideFile);

@@ -10,10 +10,7 @@ TEST(UrlEncodeWide, EncodesNonAsciiAsUtf8AndSpacesAsPlus)
     EXPECT_EQ(UrlEncodeWide(L"https://h/\u51ef"), L"https://h/%E5%87%AF");
 }
 
-TEST(UrlEncodeWide, StopsAtAnEmbeddedNull)
-{
-    EXPECT_EQ(UrlEncodeWide(std::wstring(L"a b\0c d", 7)), L"a+b");
-}
+TEST(UrlEncodeWide, StopsAtAnEmbeddedNull) { EXPECT_EQ(UrlEncodeWide(std::wstring(L"a b\0c d", 7)), L"a+b"); }
 
 TEST(Utf8ToWide, DecodesAndReportsEmptyInput)
 {
@@ -27,5 +24,7 @@ TEST(Utf8ToWide, DecodesAndReportsEmptyInput)
 TEST(Utf8ToWide, InvalidBytesBecomeReplacementCharacters)
 {
     // An overlong "/" must not turn into a path separator on a command line.
-    EXPECT_EQ(Utf8ToWide("a\xff" "b\xc0\xaf"), L"a\uFFFDb\uFFFD\uFFFD");
+    EXPECT_EQ(Utf8ToWide("a\xff"
+                         "b\xc0\xaf"),
+              L"a\uFFFDb\uFFFD\uFFFD");
 }

@@ -44,7 +44,8 @@ public:
     bool WaitForEnd(std::chrono::seconds limit = std::chrono::seconds(60))
     {
         std::unique_lock<std::mutex> lock(m_lock);
-        return m_changed.wait_for(lock, limit, [this] { return CountLocked(DOWNLOAD_COMPLETE) + CountLocked(DOWNLOAD_FAILED) > 0; });
+        return m_changed.wait_for(lock, limit,
+                                  [this] { return CountLocked(DOWNLOAD_COMPLETE) + CountLocked(DOWNLOAD_FAILED) > 0; });
     }
     bool WaitFor(int code, std::chrono::seconds limit = std::chrono::seconds(30))
     {
@@ -66,8 +67,7 @@ private:
     int CountLocked(int code) const
     {
         int n = 0;
-        for (const Event& e : m_events)
-            n += e.code == code;
+        for (const Event& e : m_events) n += e.code == code;
         return n;
     }
     std::mutex m_lock;
@@ -100,20 +100,15 @@ std::vector<char> ReadAll(const std::wstring& path)
 {
     FILE* file = _wfopen(path.c_str(), L"rb");
     std::vector<char> bytes;
-    if (!file)
-        return bytes;
+    if (!file) return bytes;
     char buffer[65536];
     size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + got);
+    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
     fclose(file);
     return bytes;
 }
 
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // How often the server has seen exactly this request line.
 int ServerRequests(const std::string& line)
@@ -121,8 +116,7 @@ int ServerRequests(const std::string& line)
     const std::wstring path = Env(L"KP_TEST_SERVER_LOG");
     std::ifstream log(std::string(path.begin(), path.end()));  // an ASCII path
     int n = 0;
-    for (std::string got; std::getline(log, got);)
-        n += got == line;
+    for (std::string got; std::getline(log, got);) n += got == line;
     return n;
 }
 
@@ -132,10 +126,7 @@ double Seconds(Clock::time_point from, Clock::time_point to)
 }
 
 // HTTP_E_STATUS_NOT_FOUND and its kind, as the failure report's value.
-double HttpFailure(unsigned status)
-{
-    return static_cast<double>(static_cast<std::int32_t>(0x80190000u | status));
-}
+double HttpFailure(unsigned status) { return static_cast<double>(static_cast<std::int32_t>(0x80190000u | status)); }
 
 class Download : public ::testing::Test {
 protected:
@@ -250,8 +241,7 @@ TEST_F(Download, AFileUrlIsUsedAsGivenAndOthersArePercentEncoded)
     ASSERT_TRUE(CopyFileW(Env(L"KP_TEST_PACKAGE").c_str(), source.c_str(), FALSE));
     std::wstring url = L"file:///" + source;
     for (wchar_t& c : url)
-        if (c == L'\\')
-            c = L'/';
+        if (c == L'\\') c = L'/';
     const std::wstring path = TempFile(L"from-file.exe");
     Run(url, path);
     EXPECT_EQ(recorder.Events().back().code, DOWNLOAD_COMPLETE);
@@ -326,8 +316,7 @@ TEST_F(Download, StartingAgainWhileTheWorkerRunsLeavesItAlone)
     downloader = std::make_unique<CWinDownloader>(recorder.Callback(), ServerUrl(L"/medium.exe").c_str(), path.c_str());
     ASSERT_TRUE(downloader->Start());
     ASSERT_TRUE(recorder.WaitFor(DOWNLOAD_PROGRESS));
-    for (int i = 0; i < 5; ++i)
-        downloader->Start();
+    for (int i = 0; i < 5; ++i) downloader->Start();
     ASSERT_TRUE(recorder.WaitForEnd());
     EXPECT_EQ(recorder.Count(DOWNLOAD_BEGIN), 1);
     EXPECT_EQ(recorder.Count(DOWNLOAD_COMPLETE), 1);
@@ -370,8 +359,8 @@ TEST_F(Download, DestroyingAnUnstartedDownloaderEndsAtOnceWithoutReports)
 {
     const std::wstring path = TempFile(L"unstarted.exe");
     const Clock::time_point before = Clock::now();
-    downloader = std::make_unique<CWinDownloader>(recorder.Callback(), ServerUrl(L"/pkg.exe?unstarted").c_str(),
-                                                  path.c_str());
+    downloader =
+        std::make_unique<CWinDownloader>(recorder.Callback(), ServerUrl(L"/pkg.exe?unstarted").c_str(), path.c_str());
     downloader.reset();
     EXPECT_LT(Seconds(before, Clock::now()), 1.0);
     EXPECT_TRUE(recorder.Events().empty());
@@ -391,7 +380,8 @@ TEST_F(Download, DestructionPurgesOnlyItsOwnCacheEntries)
         fclose(f);
     }
     FILETIME never = {};
-    ASSERT_TRUE(CommitUrlCacheEntryW(other.c_str(), cached, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr));
+    ASSERT_TRUE(
+        CommitUrlCacheEntryW(other.c_str(), cached, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr));
 
     const std::wstring url = ServerUrl(L"/pkg.exe?cached");
     const std::wstring path = TempFile(L"cached.exe");
@@ -416,7 +406,8 @@ TEST_F(Download, DestructionPurgesOnlyItsOwnCacheEntries)
 TEST_F(Download, DestroyingItWhileTheServerIsSilentDoesNotHang)
 {
     const std::wstring path = TempFile(L"stalled.exe");
-    downloader = std::make_unique<CWinDownloader>(recorder.Callback(), ServerUrl(L"/stalled.exe").c_str(), path.c_str());
+    downloader =
+        std::make_unique<CWinDownloader>(recorder.Callback(), ServerUrl(L"/stalled.exe").c_str(), path.c_str());
     ASSERT_TRUE(downloader->Start());
     ASSERT_TRUE(recorder.WaitFor(DOWNLOAD_PROGRESS));
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the server has gone silent
@@ -430,15 +421,9 @@ TEST_F(Download, DestroyingItWhileTheServerIsSilentDoesNotHang)
 }
 
 // A hostile or broken server: whatever arrives, nothing is kept and each attempt counts as failed.
-TEST_F(Download, A404FailsEvenWhenTheBodyIsTheGenuinePackage)
-{
-    ExpectStatusFails(404);
-}
+TEST_F(Download, A404FailsEvenWhenTheBodyIsTheGenuinePackage) { ExpectStatusFails(404); }
 
-TEST_F(Download, A500FailsEvenWhenTheBodyIsTheGenuinePackage)
-{
-    ExpectStatusFails(500);
-}
+TEST_F(Download, A500FailsEvenWhenTheBodyIsTheGenuinePackage) { ExpectStatusFails(500); }
 
 TEST_F(Download, ATransferThatFallsSilentIsGivenUpAndTriedAgain)
 {

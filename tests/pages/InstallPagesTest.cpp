@@ -79,9 +79,8 @@ protected:
                 Pump(60);  // the dimmed frame is laid out and painted
                 const SkinUI::UIRect mask = last->GetPos();
                 const SkinUI::UIRect all = root->GetPos();
-                question.maskCoveredRoot = mask.left == all.left && mask.top == all.top &&
-                                           mask.right == all.right && mask.bottom == all.bottom &&
-                                           all.right > all.left;
+                question.maskCoveredRoot = mask.left == all.left && mask.top == all.top && mask.right == all.right &&
+                                           mask.bottom == all.bottom && all.right > all.left;
             }
             question.ownerEnabled = IsWindowEnabled(owner) != FALSE;
             return answer;
@@ -100,8 +99,7 @@ protected:
     static bool UninstallEntryExists()
     {
         HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallKey().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallKey().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
         RegCloseKey(key);
         return true;
     }
@@ -350,10 +348,8 @@ TEST_F(InstallPagesTest, SetProgressShowsWholePercentInLineAndBar)
         const wchar_t* text;
         int bar;
     } cases[] = {
-        {37.0, L"正在安装，请不要关闭 37%", 37},
-        {0.0, L"正在安装，请不要关闭 0%", 0},
-        {99.99, L"正在安装，请不要关闭 99%", 99},
-        {100.0, L"正在安装，请不要关闭 100%", 100},
+        {37.0, L"正在安装，请不要关闭 37%", 37},  {0.0, L"正在安装，请不要关闭 0%", 0},
+        {99.99, L"正在安装，请不要关闭 99%", 99}, {100.0, L"正在安装，请不要关闭 100%", 100},
         {70.9, L"正在安装，请不要关闭 70%", 70},
     };
     for (const auto& c : cases) {

@@ -46,8 +46,7 @@ TEST(InstallSettings, FirstUseCreatesTheDefaultFolderOnceFromManyThreads)
     // Eight threads ask at once: all get the same record.
     std::vector<InstallSettings*> seen(8, nullptr);
     std::vector<std::thread> threads;
-    for (size_t i = 0; i < seen.size(); ++i)
-        threads.emplace_back([&seen, i] { seen[i] = &GetInstallSettings(); });
+    for (size_t i = 0; i < seen.size(); ++i) threads.emplace_back([&seen, i] { seen[i] = &GetInstallSettings(); });
     for (std::thread& t : threads) t.join();
     EXPECT_EQ(1u, std::set<InstallSettings*>(seen.begin(), seen.end()).size());
 

@@ -93,10 +93,7 @@ TEST_F(MsgBoxTest, CloseButtonAltF4AndASystemCloseGiveZero)
     EXPECT_EQ(Ask([](HWND box, WindowImplBase& w) { ClickAt(box, PosOf(w, L"closebtn")); }), 0);
     // Alt+F4 reaches the window as the system command SC_CLOSE.
     EXPECT_EQ(Ask([](HWND box, WindowImplBase&) { ::PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); }), 0);
-    EXPECT_EQ(Ask([](HWND box, WindowImplBase&) {
-                  ::PostMessageW(box, WM_SYSKEYDOWN, VK_F4, (1 << 29) | 1);
-              }),
-              0);
+    EXPECT_EQ(Ask([](HWND box, WindowImplBase&) { ::PostMessageW(box, WM_SYSKEYDOWN, VK_F4, (1 << 29) | 1); }), 0);
     EXPECT_EQ(Ask([](HWND box, WindowImplBase&) { ::PostMessageW(box, WM_CLOSE, 0, 0); }), 0);
 }
 
@@ -155,8 +152,8 @@ TEST_F(MsgBoxTest, RunsModalOverItsOwnerAndCentresOnIt)
             ownerDisabled = !::IsWindowEnabled(::GetWindow(box, GW_OWNER));
             WindowTest::PumpFor(300);
             ::GetWindowRect(box, &boxRect);
-            shot = WindowTest::SaveScreenshot(w.GetPaintManagerWnd().GetSurface(), "msgbox-" +
-                                              std::to_string(w.GetPaintManager().GetScale()));
+            shot = WindowTest::SaveScreenshot(w.GetPaintManagerWnd().GetSurface(),
+                                              "msgbox-" + std::to_string(w.GetPaintManager().GetScale()));
             ClickAt(box, PosOf(w, L"okBtn"));
         },
         owner);

@@ -60,8 +60,7 @@ bool PngSize(const Bytes& png, int& width, int& height)
 bool DecodeImage(const Bytes& bytes, Rgba& image)
 {
     int w = 0, h = 0, channels = 0;
-    unsigned char* pixels =
-        stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 4);
+    unsigned char* pixels = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 4);
     if (!pixels) return false;
     image.width = w;
     image.height = h;

@@ -206,7 +206,8 @@ TEST_F(SkinArchiveTest, DocumentsAreUtf8WithCrlfAndTheDeclaration)
         }
     }
     const std::string main = Text("KPMainFrame.xml");
-    EXPECT_NE(std::string::npos, main.find("text=\"\xE8\x87\xAA\xE5\xAE\x9A\xE4\xB9\x89\xE5\xAE\x89\xE8\xA3\x85 &gt;\""))
+    EXPECT_NE(std::string::npos,
+              main.find("text=\"\xE8\x87\xAA\xE5\xAE\x9A\xE4\xB9\x89\xE5\xAE\x89\xE8\xA3\x85 &gt;\""))
         << "the custom-install link is written with &gt;";
 }
 
@@ -265,9 +266,9 @@ double Luminance(int r, int g, int b) { return 0.2126 * Channel(r) + 0.7152 * Ch
 double Contrast(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
 
 struct TextOver {
-    std::string image;   // base file; every variant is checked too
-    int l, t, r, b;      // where the text goes, in the base image's pixels
-    unsigned rgb;        // text colour
+    std::string image;  // base file; every variant is checked too
+    int l, t, r, b;     // where the text goes, in the base image's pixels
+    unsigned rgb;       // text colour
     const char* what;
 };
 

@@ -15,17 +15,17 @@
 #include <vector>
 
 #include "pages/SkinArchiveFile.h"
+#include "ui/builder/DialogBuilder.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/ContainerUI.h"
-#include "ui/core/ControlUI.h"
-#include "ui/builder/DialogBuilder.h"
-#include "ui/image/ImageCache.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/OptionUI.h"
-#include "ui/core/PaintManagerUI.h"
 #include "ui/controls/ProgressUI.h"
-#include "ui/resources/SkinResources.h"
 #include "ui/controls/TabLayoutUI.h"
+#include "ui/core/ControlUI.h"
+#include "ui/core/PaintManagerUI.h"
+#include "ui/image/ImageCache.h"
+#include "ui/resources/SkinResources.h"
 
 using namespace SkinUI;
 
@@ -347,8 +347,7 @@ TEST_P(SkinDocumentsTest, MessageBox)
     ExpectNamed(L"background", L"HorizontalLayoutUI", nullptr, head);
     ExpectNamed(L"kp_lab_caption", L"LabelUI", L"", UIRect{in, in, in + S(184), head.bottom});
     const int closeRight = head.right - S(12);
-    ExpectNamed(L"closebtn", L"ButtonUI", L"",
-                UIRect{closeRight - S(20), in + S(12), closeRight, in + S(12) + S(20)});
+    ExpectNamed(L"closebtn", L"ButtonUI", L"", UIRect{closeRight - S(20), in + S(12), closeRight, in + S(12) + S(20)});
 
     const int bodyTop = head.bottom, bodyRight = in + inner;
     ExpectNamed(L"MessageBox_IconLayout", L"HorizontalLayoutUI", nullptr,

@@ -56,17 +56,12 @@ void Paint(HWND window)
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_PAINT:
-        Paint(window);
-        return 0;
+    case WM_PAINT: Paint(window); return 0;
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE) DestroyWindow(window);
         return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 

@@ -54,8 +54,7 @@ bool HandOver(const std::wstring& commandLine)
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(self, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
+    if (!CreateProcessW(self, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return true;
@@ -79,9 +78,8 @@ bool Install(const PackageArgs& args, const std::wstring& commandLine)
     if (uninstallerBytes.empty() || !DemoWriteFile(appFolder + kUninstallerExeSuffix, uninstallerBytes)) return false;
     Sleep(kStepPauseMs);
 
-    if (args.desktopShortcut &&
-        !CreateShellLink(application, appFolder, ShortcutDescription(kProductName, appFolder), application, 0,
-                         DemoDesktopShortcut()))
+    if (args.desktopShortcut && !CreateShellLink(application, appFolder, ShortcutDescription(kProductName, appFolder),
+                                                 application, 0, DemoDesktopShortcut()))
         return false;
     Sleep(kStepPauseMs);
     return true;

@@ -147,11 +147,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     std::wstring removeFolder;
     for (size_t i = 1; i < args.size(); ++i) {
         if (args[i] == L"/S") silent = true;
-        if (args[i].compare(0, wcslen(kRemoveSwitch), kRemoveSwitch) == 0) removeFolder = args[i].substr(wcslen(kRemoveSwitch));
+        if (args[i].compare(0, wcslen(kRemoveSwitch), kRemoveSwitch) == 0)
+            removeFolder = args[i].substr(wcslen(kRemoveSwitch));
     }
 
     if (removeFolder.empty()) {
-        if (!silent && MessageBoxW(nullptr, L"确定要卸载凯普视频工坊吗？", kProductName, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        if (!silent &&
+            MessageBoxW(nullptr, L"确定要卸载凯普视频工坊吗？", kProductName, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return 0;
         return HandOver(GetModuleDir(), silent) ? 0 : 1;
     }
@@ -163,7 +165,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     wchar_t self[MAX_PATH] = {};
     if (GetModuleFileNameW(nullptr, self, MAX_PATH)) MoveFileExW(self, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     if (!silent)
-        MessageBoxW(nullptr, removed ? L"凯普视频工坊已卸载。" : L"凯普视频工坊已卸载，但有些文件未能删除。", kProductName,
-                    MB_OK | (removed ? MB_ICONINFORMATION : MB_ICONWARNING));
+        MessageBoxW(nullptr, removed ? L"凯普视频工坊已卸载。" : L"凯普视频工坊已卸载，但有些文件未能删除。",
+                    kProductName, MB_OK | (removed ? MB_ICONINFORMATION : MB_ICONWARNING));
     return removed ? 0 : 1;
 }

@@ -28,7 +28,13 @@ struct UIRect {
     int Height() const { return bottom - top; }
     bool IsEmpty() const { return right <= left || bottom <= top; }
     bool Contains(UIPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    void Offset(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
+    void Offset(int dx, int dy)
+    {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+    }
     // Takes `inset` off each side (the result may be empty, never inverted by more than the inset).
     UIRect Deflated(const UIRect& inset) const
     {

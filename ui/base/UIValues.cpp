@@ -104,7 +104,8 @@ UIColor ParseColor(const std::wstring& text)
     while (pos < text.size() && IsBlank(text[pos])) ++pos;
     if (pos < text.size() && text[pos] == L'#') {
         ++pos;
-    } else if (pos + 2 < text.size() && text[pos] == L'0' && AsciiLower(text[pos + 1]) == L'x' && HexDigit(text[pos + 2]) >= 0) {
+    } else if (pos + 2 < text.size() && text[pos] == L'0' && AsciiLower(text[pos + 1]) == L'x' &&
+               HexDigit(text[pos + 2]) >= 0) {
         pos += 2;
     }
     unsigned long long value = 0;

@@ -80,7 +80,8 @@ CControlUI* CDialogBuilder::Build(IDialogBuilderCallback* callback, CPaintManage
     if (EqualsNoCase(root.GetName(), L"Window")) {
         if (manager && applyWindowAttributes) {
             const int count = root.GetAttributeCount();
-            for (int i = 0; i < count; ++i) manager->SetWindowAttribute(root.GetAttributeName(i), root.GetAttributeValue(i));
+            for (int i = 0; i < count; ++i)
+                manager->SetWindowAttribute(root.GetAttributeName(i), root.GetAttributeValue(i));
         }
         for (CMarkupNode child = root.GetChild(); child.IsValid(); child = child.GetSibling()) {
             if (IsResourceTag(child.GetName())) ApplyResource(child, manager);

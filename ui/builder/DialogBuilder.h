@@ -31,7 +31,8 @@ public:
 class CDialogBuilder {
 public:
     // Reads layout resource `id` of `type` from the executable into `bytes`; false when absent.
-    using ResourceLoader = bool (*)(const std::wstring& id, const std::wstring& type, std::vector<unsigned char>& bytes);
+    using ResourceLoader = bool (*)(const std::wstring& id, const std::wstring& type,
+                                    std::vector<unsigned char>& bytes);
 
     // Without a loader, documents named with a resource type cannot be loaded.
     explicit CDialogBuilder(ResourceLoader loadResource = nullptr) : m_loadResource(loadResource) {}

@@ -1,9 +1,8 @@
 #include "ui/controls/ButtonUI.h"
 
-
 #include "ui/base/UIValues.h"
-#include "ui/core/AttributeTable.h"
 #include "ui/controls/TabLayoutUI.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/core/ControlRef.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/text/AsciiCase.h"
@@ -92,25 +91,97 @@ const CAttributeTable& CButtonUI::Attributes()
     using V = const std::wstring&;
     // Every attribute of its own changes how the button looks, so each one redraws it.
     static const TAttributeTable<C> table(&CLabelUI::Attributes(), {
-        {L"normalimage", [](C& c, V v) { c.SetImage(ButtonImage::Normal, v); c.Invalidate(); }},
-        {L"hotimage", [](C& c, V v) { c.SetImage(ButtonImage::Hot, v); c.Invalidate(); }},
-        {L"pushedimage", [](C& c, V v) { c.SetImage(ButtonImage::Pushed, v); c.Invalidate(); }},
-        {L"focusedimage", [](C& c, V v) { c.SetImage(ButtonImage::Focused, v); c.Invalidate(); }},
-        {L"disabledimage", [](C& c, V v) { c.SetImage(ButtonImage::Disabled, v); c.Invalidate(); }},
-        {L"hotforeimage", [](C& c, V v) { c.SetImage(ButtonImage::HotFore, v); c.Invalidate(); }},
-        {L"hottextcolor", [](C& c, V v) { c.m_colors.hot = ParseColor(v); c.Invalidate(); }},
-        {L"pushedtextcolor", [](C& c, V v) { c.m_colors.pushed = ParseColor(v); c.Invalidate(); }},
-        {L"focusedtextcolor", [](C& c, V v) { c.m_colors.focused = ParseColor(v); c.Invalidate(); }},
-        {L"hotbkcolor", [](C& c, V v) { c.m_hotBkColor = ParseColor(v); c.Invalidate(); }},
-        {L"pushedbkcolor", [](C& c, V v) { c.m_pushedBkColor = ParseColor(v); c.Invalidate(); }},
-        {L"disabledbkcolor", [](C& c, V v) { c.m_disabledBkColor = ParseColor(v); c.Invalidate(); }},
-        {L"hotfont", [](C& c, V v) { c.m_hotFont = ParseInt(v); c.Invalidate(); }},
-        {L"pushedfont", [](C& c, V v) { c.m_pushedFont = ParseInt(v); c.Invalidate(); }},
-        {L"focuedfont", [](C& c, V v) { c.m_focusedFont = ParseInt(v); c.Invalidate(); }},
-        {L"focusedfont", [](C& c, V v) { c.m_focusedFont = ParseInt(v); c.Invalidate(); }},
-        {L"bindtabindex", [](C& c, V v) { c.m_bindTabIndex = ParseInt(v); c.Invalidate(); }},
-        {L"bindtablayoutname", [](C& c, V v) { c.m_bindTabLayoutName = v; c.Invalidate(); }},
-    });
+                                                                       {L"normalimage",
+                                                                        [](C& c, V v) {
+                                                                            c.SetImage(ButtonImage::Normal, v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"hotimage",
+                                                                        [](C& c, V v) {
+                                                                            c.SetImage(ButtonImage::Hot, v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"pushedimage",
+                                                                        [](C& c, V v) {
+                                                                            c.SetImage(ButtonImage::Pushed, v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"focusedimage",
+                                                                        [](C& c, V v) {
+                                                                            c.SetImage(ButtonImage::Focused, v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"disabledimage",
+                                                                        [](C& c, V v) {
+                                                                            c.SetImage(ButtonImage::Disabled, v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"hotforeimage",
+                                                                        [](C& c, V v) {
+                                                                            c.SetImage(ButtonImage::HotFore, v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"hottextcolor",
+                                                                        [](C& c, V v) {
+                                                                            c.m_colors.hot = ParseColor(v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"pushedtextcolor",
+                                                                        [](C& c, V v) {
+                                                                            c.m_colors.pushed = ParseColor(v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"focusedtextcolor",
+                                                                        [](C& c, V v) {
+                                                                            c.m_colors.focused = ParseColor(v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"hotbkcolor",
+                                                                        [](C& c, V v) {
+                                                                            c.m_hotBkColor = ParseColor(v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"pushedbkcolor",
+                                                                        [](C& c, V v) {
+                                                                            c.m_pushedBkColor = ParseColor(v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"disabledbkcolor",
+                                                                        [](C& c, V v) {
+                                                                            c.m_disabledBkColor = ParseColor(v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"hotfont",
+                                                                        [](C& c, V v) {
+                                                                            c.m_hotFont = ParseInt(v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"pushedfont",
+                                                                        [](C& c, V v) {
+                                                                            c.m_pushedFont = ParseInt(v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"focuedfont",
+                                                                        [](C& c, V v) {
+                                                                            c.m_focusedFont = ParseInt(v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"focusedfont",
+                                                                        [](C& c, V v) {
+                                                                            c.m_focusedFont = ParseInt(v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"bindtabindex",
+                                                                        [](C& c, V v) {
+                                                                            c.m_bindTabIndex = ParseInt(v);
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                       {L"bindtablayoutname",
+                                                                        [](C& c, V v) {
+                                                                            c.m_bindTabLayoutName = v;
+                                                                            c.Invalidate();
+                                                                        }},
+                                                                   });
     return table;
 }
 
@@ -135,18 +206,12 @@ void CButtonUI::DoEvent(TEventUI& event)
             if (GetPos().Contains(event.ptMouse)) Activate();
         }
         return;
-    case UIEventType::CaptureLost:
-        SetStateBits(kStatePushed | kStateCaptured, false);
-        return;
+    case UIEventType::CaptureLost: SetStateBits(kStatePushed | kStateCaptured, false); return;
     case UIEventType::MouseEnter:
         if (IsEnabled()) SetStateBits(kStateHot, true);
         return;
-    case UIEventType::MouseLeave:
-        SetStateBits(kStateHot, false);
-        return;
-    default:
-        CLabelUI::DoEvent(event);
-        return;
+    case UIEventType::MouseLeave: SetStateBits(kStateHot, false); return;
+    default: CLabelUI::DoEvent(event); return;
     }
 }
 
@@ -156,7 +221,8 @@ bool CButtonUI::Activate()
     if (!m_manager) return true;
     m_manager->SendNotify(this, L"click");
     if (!m_bindTabLayoutName.empty()) {
-        if (const auto tab = BindControl<CTabLayoutUI>(*m_manager, m_bindTabLayoutName)) tab->SelectItem(m_bindTabIndex);
+        if (const auto tab = BindControl<CTabLayoutUI>(*m_manager, m_bindTabLayoutName))
+            tab->SelectItem(m_bindTabIndex);
     }
     return true;
 }

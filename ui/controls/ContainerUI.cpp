@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "ui/base/UIValues.h"
-#include "ui/core/AttributeTable.h"
 #include "ui/controls/ScrollBarUI.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/text/AsciiCase.h"
 
@@ -60,7 +60,10 @@ bool CContainerUI::AddAt(CControlUI* control, int index)
     return true;
 }
 
-bool CContainerUI::Remove(CControlUI* control, bool doNotDestroy) { return RemoveAt(GetItemIndex(control), doNotDestroy); }
+bool CContainerUI::Remove(CControlUI* control, bool doNotDestroy)
+{
+    return RemoveAt(GetItemIndex(control), doNotDestroy);
+}
 
 bool CContainerUI::RemoveAt(int index, bool doNotDestroy)
 {
@@ -316,36 +319,38 @@ const CAttributeTable& CContainerUI::Attributes()
 {
     using C = CContainerUI;
     using V = const std::wstring&;
-    static const TAttributeTable<C> table(&CControlUI::Attributes(), {
-        {L"inset", [](C& c, V v) { c.SetInset(ParseRect(v)); }},
-        {L"childpadding", [](C& c, V v) { c.SetChildPadding(ParseInt(v)); }},
-        {L"childalign",
-         [](C& c, V v) {
-             if (EqualsNoCase(v, L"center")) c.SetChildAlign(kAlignCenter);
-             else if (EqualsNoCase(v, L"right")) c.SetChildAlign(kAlignRight);
-             else c.SetChildAlign(kAlignLeft);
-         }},
-        {L"childvalign",
-         [](C& c, V v) {
-             if (EqualsNoCase(v, L"vcenter") || EqualsNoCase(v, L"center")) c.SetChildVAlign(kVAlignCenter);
-             else if (EqualsNoCase(v, L"bottom")) c.SetChildVAlign(kVAlignBottom);
-             else c.SetChildVAlign(kVAlignTop);
-         }},
-        {L"mousechild", [](C& c, V v) { c.SetMouseChildEnabled(ParseBool(v)); }},
-        {L"vscrollbar", [](C& c, V v) { c.EnableScrollBar(ParseBool(v), c.m_hbar != nullptr); }},
-        {L"hscrollbar", [](C& c, V v) { c.EnableScrollBar(c.m_vbar != nullptr, ParseBool(v)); }},
-        {L"vscrollbarstyle",
-         [](C& c, V v) {
-             c.m_vbarStyle = v;
-             if (c.m_vbar && c.m_manager) c.ApplyScrollBarDefaults(c.m_vbar);
-         }},
-        {L"hscrollbarstyle",
-         [](C& c, V v) {
-             c.m_hbarStyle = v;
-             if (c.m_hbar && c.m_manager) c.ApplyScrollBarDefaults(c.m_hbar);
-         }},
-        {L"scrollstepsize", [](C& c, V v) { c.m_scrollStepSize = std::max(1, ParseInt(v)); }},
-    });
+    static const TAttributeTable<C> table(
+        &CControlUI::Attributes(),
+        {
+            {L"inset", [](C& c, V v) { c.SetInset(ParseRect(v)); }},
+            {L"childpadding", [](C& c, V v) { c.SetChildPadding(ParseInt(v)); }},
+            {L"childalign",
+             [](C& c, V v) {
+                 if (EqualsNoCase(v, L"center")) c.SetChildAlign(kAlignCenter);
+                 else if (EqualsNoCase(v, L"right")) c.SetChildAlign(kAlignRight);
+                 else c.SetChildAlign(kAlignLeft);
+             }},
+            {L"childvalign",
+             [](C& c, V v) {
+                 if (EqualsNoCase(v, L"vcenter") || EqualsNoCase(v, L"center")) c.SetChildVAlign(kVAlignCenter);
+                 else if (EqualsNoCase(v, L"bottom")) c.SetChildVAlign(kVAlignBottom);
+                 else c.SetChildVAlign(kVAlignTop);
+             }},
+            {L"mousechild", [](C& c, V v) { c.SetMouseChildEnabled(ParseBool(v)); }},
+            {L"vscrollbar", [](C& c, V v) { c.EnableScrollBar(ParseBool(v), c.m_hbar != nullptr); }},
+            {L"hscrollbar", [](C& c, V v) { c.EnableScrollBar(c.m_vbar != nullptr, ParseBool(v)); }},
+            {L"vscrollbarstyle",
+             [](C& c, V v) {
+                 c.m_vbarStyle = v;
+                 if (c.m_vbar && c.m_manager) c.ApplyScrollBarDefaults(c.m_vbar);
+             }},
+            {L"hscrollbarstyle",
+             [](C& c, V v) {
+                 c.m_hbarStyle = v;
+                 if (c.m_hbar && c.m_manager) c.ApplyScrollBarDefaults(c.m_hbar);
+             }},
+            {L"scrollstepsize", [](C& c, V v) { c.m_scrollStepSize = std::max(1, ParseInt(v)); }},
+        });
     return table;
 }
 

@@ -37,7 +37,7 @@ public:
     void SetInset(const UIRect& inset);
     int GetChildPadding() const { return Scale(m_childPadding); }
     void SetChildPadding(int padding);
-    int GetChildAlign() const { return m_childAlign; }    // kAlignLeft, kAlignCenter, kAlignRight
+    int GetChildAlign() const { return m_childAlign; }  // kAlignLeft, kAlignCenter, kAlignRight
     void SetChildAlign(int align);
     int GetChildVAlign() const { return m_childVAlign; }  // kVAlignTop, kVAlignCenter, kVAlignBottom
     void SetChildVAlign(int align);

@@ -1,6 +1,5 @@
 #include "ui/controls/OptionUI.h"
 
-
 #include "ui/base/UIValues.h"
 #include "ui/core/AttributeTable.h"
 #include "ui/core/PaintManagerUI.h"
@@ -37,10 +36,7 @@ void COptionUI::SetGroup(const std::wstring& group)
     }
 }
 
-unsigned COptionUI::GetButtonState() const
-{
-    return CButtonUI::GetButtonState() | (m_selected ? kStateSelected : 0u);
-}
+unsigned COptionUI::GetButtonState() const { return CButtonUI::GetButtonState() | (m_selected ? kStateSelected : 0u); }
 
 ButtonImage COptionUI::ChooseStatusImage(const ImageAvailable& available) const
 {
@@ -56,30 +52,32 @@ UIColor COptionUI::ChooseTextColor() const
 {
     const TWindowSettings defaults;
     const TWindowSettings& window = m_manager ? m_manager->GetWindowSettings() : defaults;
-    return ChooseOptionTextColor(m_selected, GetDrawnState(), GetTextColors(), m_optionColors,
-                                 window.defaultFontColor, window.disabledFontColor);
+    return ChooseOptionTextColor(m_selected, GetDrawnState(), GetTextColors(), m_optionColors, window.defaultFontColor,
+                                 window.disabledFontColor);
 }
 
 const CAttributeTable& COptionUI::Attributes()
 {
     using C = COptionUI;
     using V = const std::wstring&;
-    static const TAttributeTable<C> table(&CButtonUI::Attributes(), {
-        // The initial state of the markup is no user action: it notifies nobody.
-        {L"selected", [](C& c, V v) { c.Selected(ParseBool(v), false); }},
-        {L"group", [](C& c, V v) { c.SetGroup(v); }},
-        {L"selectedimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedNormal, v); }},
-        {L"selectedhotimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedHot, v); }},
-        {L"selectedpushedimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedPushed, v); }},
-        {L"selecteddisableimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedDisabled, v); }},
-        {L"selecteddisabledimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedDisabled, v); }},
-        {L"selectedforeimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedFore, v); }},
-        {L"selectedtextcolor", [](C& c, V v) { c.m_optionColors.selected = ParseColor(v); }},
-        {L"selectedhottextcolor", [](C& c, V v) { c.m_optionColors.selectedHot = ParseColor(v); }},
-        {L"selectedpushedtextcolor", [](C& c, V v) { c.m_optionColors.selectedPushed = ParseColor(v); }},
-        {L"selectedbkcolor", [](C& c, V v) { c.m_selectedBkColor = ParseColor(v); }},
-        {L"selectedfont", [](C& c, V v) { c.m_selectedFont = ParseInt(v); }},
-    });
+    static const TAttributeTable<C> table(
+        &CButtonUI::Attributes(),
+        {
+            // The initial state of the markup is no user action: it notifies nobody.
+            {L"selected", [](C& c, V v) { c.Selected(ParseBool(v), false); }},
+            {L"group", [](C& c, V v) { c.SetGroup(v); }},
+            {L"selectedimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedNormal, v); }},
+            {L"selectedhotimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedHot, v); }},
+            {L"selectedpushedimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedPushed, v); }},
+            {L"selecteddisableimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedDisabled, v); }},
+            {L"selecteddisabledimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedDisabled, v); }},
+            {L"selectedforeimage", [](C& c, V v) { c.SetImage(ButtonImage::SelectedFore, v); }},
+            {L"selectedtextcolor", [](C& c, V v) { c.m_optionColors.selected = ParseColor(v); }},
+            {L"selectedhottextcolor", [](C& c, V v) { c.m_optionColors.selectedHot = ParseColor(v); }},
+            {L"selectedpushedtextcolor", [](C& c, V v) { c.m_optionColors.selectedPushed = ParseColor(v); }},
+            {L"selectedbkcolor", [](C& c, V v) { c.m_selectedBkColor = ParseColor(v); }},
+            {L"selectedfont", [](C& c, V v) { c.m_selectedFont = ParseInt(v); }},
+        });
     return table;
 }
 

@@ -40,10 +40,7 @@ UIRect ProgressFillRect(UISize size, bool horizontal, int min, int max, int valu
     return UIRect{0, size.cy - filled, size.cx, size.cy};
 }
 
-UIRect UnscaleProgressRect(const UIRect& rc, int scalePercent)
-{
-    return CDPIScale(scalePercent).Unscale(rc);
-}
+UIRect UnscaleProgressRect(const UIRect& rc, int scalePercent) { return CDPIScale(scalePercent).Unscale(rc); }
 
 CProgressUI::CProgressUI() { SetTextStyle(kTextSingleLine | kTextVCenter | kTextCenter); }
 
@@ -89,19 +86,20 @@ const CAttributeTable& CProgressUI::Attributes()
 {
     using C = CProgressUI;
     using V = const std::wstring&;
-    static const TAttributeTable<C> table(&CLabelUI::Attributes(), {
-        {L"hor", [](C& c, V v) { c.SetHorizontal(ParseBool(v)); }},
-        {L"min", [](C& c, V v) { c.SetMinValue(ParseInt(v)); }},
-        {L"max", [](C& c, V v) { c.SetMaxValue(ParseInt(v)); }},
-        // The markup's value is taken as written, whatever order min, max and value come in; the
-        // drawing keeps it within the range.
-        {L"value",
-         [](C& c, V v) {
-             c.m_value = ParseInt(v);
-             c.Invalidate();
-         }},
-        {L"isstretchfore", [](C& c, V v) { c.SetStretchForeImage(ParseBool(v)); }},
-    });
+    static const TAttributeTable<C> table(
+        &CLabelUI::Attributes(), {
+                                     {L"hor", [](C& c, V v) { c.SetHorizontal(ParseBool(v)); }},
+                                     {L"min", [](C& c, V v) { c.SetMinValue(ParseInt(v)); }},
+                                     {L"max", [](C& c, V v) { c.SetMaxValue(ParseInt(v)); }},
+                                     // The markup's value is taken as written, whatever order min, max and value come
+                                     // in; the drawing keeps it within the range.
+                                     {L"value",
+                                      [](C& c, V v) {
+                                          c.m_value = ParseInt(v);
+                                          c.Invalidate();
+                                      }},
+                                     {L"isstretchfore", [](C& c, V v) { c.SetStretchForeImage(ParseBool(v)); }},
+                                 });
     return table;
 }
 

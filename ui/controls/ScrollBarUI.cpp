@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "ui/base/UIValues.h"
-#include "ui/core/AttributeTable.h"
 #include "ui/controls/ContainerUI.h"
+#include "ui/core/AttributeTable.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/text/AsciiCase.h"
 
@@ -181,9 +181,7 @@ void CScrollBarUI::DoEvent(TEventUI& event)
         m_thumbHot = false;
         Invalidate();
         break;
-    default:
-        CControlUI::DoEvent(event);
-        break;
+    default: CControlUI::DoEvent(event); break;
     }
 }
 

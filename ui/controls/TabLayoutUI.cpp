@@ -72,20 +72,21 @@ const CAttributeTable& CTabLayoutUI::Attributes()
 {
     using C = CTabLayoutUI;
     using V = const std::wstring&;
-    static const TAttributeTable<C> table(&CContainerUI::Attributes(), {
-        {L"selectedid",
-         [](C& c, V v) {
-             const int index = ParseInt(v);
-             // Before the pages exist the index is only remembered; they are added after the
-             // container's own attributes.
-             if (index >= 0 && index < c.GetCount()) {
-                 c.SelectItem(index);
-             } else if (c.GetCount() == 0 && index >= 0) {
-                 c.m_curSel = index;
-                 c.m_selectionFromMarkup = true;
-             }
-         }},
-    });
+    static const TAttributeTable<C> table(&CContainerUI::Attributes(),
+                                          {
+                                              {L"selectedid",
+                                               [](C& c, V v) {
+                                                   const int index = ParseInt(v);
+                                                   // Before the pages exist the index is only remembered; they are
+                                                   // added after the container's own attributes.
+                                                   if (index >= 0 && index < c.GetCount()) {
+                                                       c.SelectItem(index);
+                                                   } else if (c.GetCount() == 0 && index >= 0) {
+                                                       c.m_curSel = index;
+                                                       c.m_selectionFromMarkup = true;
+                                                   }
+                                               }},
+                                          });
     return table;
 }
 

@@ -232,15 +232,12 @@ void CControlUI::SetBorderSize(int size)
 
 void CControlUI::SetBorderSize(const UIRect& sides)
 {
-    m_borderSize = UIRect{NonNegative(sides.left), NonNegative(sides.top), NonNegative(sides.right),
-                          NonNegative(sides.bottom)};
+    m_borderSize =
+        UIRect{NonNegative(sides.left), NonNegative(sides.top), NonNegative(sides.right), NonNegative(sides.bottom)};
     Invalidate();
 }
 
-UISize CControlUI::GetBorderRound() const
-{
-    return m_manager ? m_manager->ScaleSize(m_borderRound) : m_borderRound;
-}
+UISize CControlUI::GetBorderRound() const { return m_manager ? m_manager->ScaleSize(m_borderRound) : m_borderRound; }
 
 void CControlUI::SetBorderRound(UISize round)
 {
@@ -327,8 +324,7 @@ void CControlUI::DoEvent(TEventUI& event)
         // A plain control does not scroll: the nearest container that can does.
         if (m_parent) m_parent->DoEvent(event);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -7,8 +7,7 @@ namespace SkinUI {
 
 bool CNotifyPump::AddVirtualWnd(const std::wstring& name, CNotifyPump* object)
 {
-    if (!object || FindVirtualWnd(name))
-        return false;
+    if (!object || FindVirtualWnd(name)) return false;
     m_virtualWnds.emplace_back(name, object);
     return true;
 }
@@ -27,8 +26,7 @@ bool CNotifyPump::RemoveVirtualWnd(const std::wstring& name)
 CNotifyPump* CNotifyPump::FindVirtualWnd(const std::wstring& name) const
 {
     for (const auto& entry : m_virtualWnds)
-        if (EqualsNoCase(entry.first, name))
-            return entry.second;
+        if (EqualsNoCase(entry.first, name)) return entry.second;
     return nullptr;
 }
 
@@ -36,8 +34,7 @@ void CNotifyPump::NotifyPump(TNotifyUI& msg)
 {
     if (!msg.sVirtualWnd.empty()) {
         if (CNotifyPump* object = FindVirtualWnd(msg.sVirtualWnd))
-            if (object->LoopDispatch(msg))
-                return;
+            if (object->LoopDispatch(msg)) return;
     }
     LoopDispatch(msg);
 }
@@ -45,12 +42,9 @@ void CNotifyPump::NotifyPump(TNotifyUI& msg)
 bool CNotifyPump::LoopDispatch(TNotifyUI& msg)
 {
     for (const Entry& entry : m_map) {
-        if (entry.type != msg.sType)
-            continue;
-        if (entry.onMessage)
-            entry.onMessage(msg);
-        else
-            entry.onParams(msg.wParam, msg.lParam);
+        if (entry.type != msg.sType) continue;
+        if (entry.onMessage) entry.onMessage(msg);
+        else entry.onParams(msg.wParam, msg.lParam);
         return true;
     }
     return false;

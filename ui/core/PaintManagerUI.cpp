@@ -328,7 +328,10 @@ bool CPaintManagerUI::SetTimer(CControlUI* control, unsigned timerId, unsigned e
     return m_timers.Set(m_host, control, timerId, elapseMs);
 }
 
-bool CPaintManagerUI::KillTimer(CControlUI* control, unsigned timerId) { return m_timers.Kill(m_host, control, timerId); }
+bool CPaintManagerUI::KillTimer(CControlUI* control, unsigned timerId)
+{
+    return m_timers.Kill(m_host, control, timerId);
+}
 
 void CPaintManagerUI::KillTimers(CControlUI* control) { m_timers.KillAll(m_host, control); }
 

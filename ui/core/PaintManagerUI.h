@@ -192,18 +192,18 @@ public:
 
     // --- Input entry points (client coordinates, device pixels) ---
     void OnMouseMove(UIPoint pt);
-    void OnMouseLeave();                 // the mouse left the window
+    void OnMouseLeave();  // the mouse left the window
     void OnLButtonDown(UIPoint pt);
     void OnLButtonDblClick(UIPoint pt);
     void OnLButtonUp(UIPoint pt);
-    void OnCaptureLost();                // the window lost the mouse capture
-    void OnMouseHover(UIPoint pt);       // the mouse rested: show the tooltip of the control there
+    void OnCaptureLost();           // the window lost the mouse capture
+    void OnMouseHover(UIPoint pt);  // the mouse rested: show the tooltip of the control there
     bool OnMouseWheel(UIPoint pt, int delta);
-    bool OnSetCursor(UIPoint pt);        // asks the host for the cursor of the control at pt
-    bool OnKeyDown(unsigned virtualKey); // to the focused control; false when none has the focus
+    bool OnSetCursor(UIPoint pt);         // asks the host for the cursor of the control at pt
+    bool OnKeyDown(unsigned virtualKey);  // to the focused control; false when none has the focus
     bool OnChar(unsigned character);
     void OnWindowSetFocus();
-    void OnWindowKillFocus();            // a press in progress is cancelled
+    void OnWindowKillFocus();  // a press in progress is cancelled
 
     // --- Skin resources (process-wide; forwarded to CSkinResources) ---
     static void SetResourceMode(int mode);
@@ -212,7 +212,8 @@ public:
     static std::wstring GetResourceFolder();
     static std::wstring GetResourceZipName();
     static bool IsResourceZipCached();
-    static bool OpenResourceArchive(const void* buffer, std::size_t length, const std::string& password = std::string());
+    static bool OpenResourceArchive(const void* buffer, std::size_t length,
+                                    const std::string& password = std::string());
     static bool OpenResourceArchiveFile(const std::wstring& name, bool cached);
 
 private:

@@ -11,11 +11,11 @@ UICursor ParseCursor(const std::wstring& name)
         const wchar_t* name;
         UICursor cursor;
     } kCursors[] = {
-        {L"arrow", UICursor::Arrow},       {L"ibeam", UICursor::IBeam},     {L"wait", UICursor::Wait},
-        {L"cross", UICursor::Cross},       {L"uparrow", UICursor::UpArrow}, {L"size", UICursor::Size},
-        {L"icon", UICursor::Icon},         {L"sizenwse", UICursor::SizeNWSE}, {L"sizenesw", UICursor::SizeNESW},
-        {L"sizewe", UICursor::SizeWE},     {L"sizens", UICursor::SizeNS},   {L"sizeall", UICursor::SizeAll},
-        {L"no", UICursor::No},             {L"hand", UICursor::Hand},
+        {L"arrow", UICursor::Arrow},   {L"ibeam", UICursor::IBeam},       {L"wait", UICursor::Wait},
+        {L"cross", UICursor::Cross},   {L"uparrow", UICursor::UpArrow},   {L"size", UICursor::Size},
+        {L"icon", UICursor::Icon},     {L"sizenwse", UICursor::SizeNWSE}, {L"sizenesw", UICursor::SizeNESW},
+        {L"sizewe", UICursor::SizeWE}, {L"sizens", UICursor::SizeNS},     {L"sizeall", UICursor::SizeAll},
+        {L"no", UICursor::No},         {L"hand", UICursor::Hand},
     };
     for (const auto& entry : kCursors) {
         if (EqualsNoCase(name, entry.name)) return entry.cursor;

@@ -5,7 +5,20 @@
 namespace SkinUI {
 
 enum class UICursor {
-    Arrow, IBeam, Wait, Cross, UpArrow, Size, Icon, SizeNWSE, SizeNESW, SizeWE, SizeNS, SizeAll, No, Hand,
+    Arrow,
+    IBeam,
+    Wait,
+    Cross,
+    UpArrow,
+    Size,
+    Icon,
+    SizeNWSE,
+    SizeNESW,
+    SizeWE,
+    SizeNS,
+    SizeAll,
+    No,
+    Hand,
 };
 
 // "arrow", "ibeam", "wait", "cross", "uparrow", "size", "icon", "sizenwse", "sizenesw", "sizewe",

@@ -23,7 +23,7 @@ enum class UIEventType {
     Char,         // chKey: the character typed
     SetFocus,
     KillFocus,
-    Timer,        // wParam: the control's own timer id
+    Timer,  // wParam: the control's own timer id
 };
 
 // Virtual-key codes the controls react to (the values of the Windows VK_ constants).

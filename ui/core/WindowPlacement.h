@@ -10,7 +10,8 @@ UIPoint CenterWindowPosition(const UIRect& reference, const UIRect& bounds, UISi
 // The rectangle a window is centred on: the given bounds when not empty; else, for a window with a
 // visible, not minimised owner, the owner's left and right edges with the primary monitor's top and
 // bottom; else the primary monitor.
-UIRect CenterReference(const UIRect& bounds, bool hasUsableOwner, const UIRect& ownerRect, const UIRect& primaryMonitor);
+UIRect CenterReference(const UIRect& bounds, bool hasUsableOwner, const UIRect& ownerRect,
+                       const UIRect& primaryMonitor);
 
 // MulDiv as Windows does it: value * numerator / denominator rounded to nearest (halves away from
 // zero); -1 when the denominator is 0.

@@ -20,18 +20,18 @@ struct TShadowSettings {
 };
 
 struct TWindowSettings {
-    UISize initSize;        // size: initial client size
-    UIRect caption;         // caption: drag area, margins from the client edges (bottom from the top)
-    UISize roundCorner;     // roundcorner: corner ellipse of the window region
-    UIRect sizeBox;         // sizebox: resize borders
-    UISize minInfo;         // mininfo: minimum track size
-    UISize maxInfo;         // maxinfo: maximum track size
-    bool layered = false;   // bktrans / layered: per-pixel alpha window
-    bool showDirty = false; // showdirty: outline repainted areas
-    int opacity = 255;      // opacity / alpha
-    int layeredOpacity = 255;  // layeredopacity
-    std::wstring layeredImage; // layeredimage
-    bool noActivate = false;   // noactivate
+    UISize initSize;            // size: initial client size
+    UIRect caption;             // caption: drag area, margins from the client edges (bottom from the top)
+    UISize roundCorner;         // roundcorner: corner ellipse of the window region
+    UIRect sizeBox;             // sizebox: resize borders
+    UISize minInfo;             // mininfo: minimum track size
+    UISize maxInfo;             // maxinfo: maximum track size
+    bool layered = false;       // bktrans / layered: per-pixel alpha window
+    bool showDirty = false;     // showdirty: outline repainted areas
+    int opacity = 255;          // opacity / alpha
+    int layeredOpacity = 255;   // layeredopacity
+    std::wstring layeredImage;  // layeredimage
+    bool noActivate = false;    // noactivate
     UIColor disabledFontColor = 0xFFA7A6AA;
     UIColor defaultFontColor = 0xFF000000;
     UIColor linkFontColor = 0xFF0000FF;
@@ -40,7 +40,7 @@ struct TWindowSettings {
     TShadowSettings shadow;
     bool gdiplusText = false;  // gdiplustext: draw text with GDI+ instead of GDI
     int textRenderingHint = 0;
-    int tooltipHoverTime = 400; // tooltiphovertime, milliseconds
+    int tooltipHoverTime = 400;  // tooltiphovertime, milliseconds
 };
 
 // Applies one Window attribute. "layered", "bktrans", "layeredopacity", "layeredimage" and

@@ -14,8 +14,7 @@ std::wstring FormatScaleFactor(double value)
     // would not need that step, but its tables for a precision are 180 KB of the exe.)
     char buffer[64];
     const int length = std::snprintf(buffer, sizeof(buffer), "%g", value);
-    if (length <= 0 || static_cast<size_t>(length) >= sizeof(buffer))
-        return std::wstring();
+    if (length <= 0 || static_cast<size_t>(length) >= sizeof(buffer)) return std::wstring();
     const char* separator = std::localeconv()->decimal_point;
     const size_t separatorLength = separator ? std::strlen(separator) : 0;
     std::wstring out;

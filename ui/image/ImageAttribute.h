@@ -9,23 +9,23 @@ namespace SkinUI {
 // One image attribute, parsed. Geometry that the markup writes in unscaled pixels (dest, source,
 // corner, padding) is already multiplied by the window's scale.
 struct TDrawInfo {
-    std::wstring raw;       // the attribute value as written
-    std::wstring file;      // `file` or `res`: image name inside the skin ("\" or "/" separators)
-    std::wstring resType;   // `restype`: load from the executable's resources of this type
-    UIRect dest;            // `dest`: where to draw inside the control
-    bool hasDest = false;   // false: draw over the whole control
-    UIRect source;          // `source`: part of the image to use
-    bool hasSource = false; // false: the whole image
-    UIRect corner;          // `corner`: nine-grid margins that are not stretched
-    UIColor mask = 0;       // `mask`: colour made transparent when decoding; 0 = none
-    int fade = 255;         // `fade`: constant alpha, 0-255
-    bool hole = false;      // `hole`: skip the nine-grid's centre cell
-    bool xtiled = false;    // `xtiled`: tile horizontally instead of stretching
-    bool ytiled = false;    // `ytiled`: tile vertically instead of stretching
-    bool hsl = false;       // `hsl`: tint with the window's hue/saturation/lightness
-    UISize size;            // `size`: draw size (not scaled)
-    std::wstring align;     // `align`: placement of a sized image inside dest
-    UIRect padding;         // `padding`: inset of a sized image
+    std::wstring raw;        // the attribute value as written
+    std::wstring file;       // `file` or `res`: image name inside the skin ("\" or "/" separators)
+    std::wstring resType;    // `restype`: load from the executable's resources of this type
+    UIRect dest;             // `dest`: where to draw inside the control
+    bool hasDest = false;    // false: draw over the whole control
+    UIRect source;           // `source`: part of the image to use
+    bool hasSource = false;  // false: the whole image
+    UIRect corner;           // `corner`: nine-grid margins that are not stretched
+    UIColor mask = 0;        // `mask`: colour made transparent when decoding; 0 = none
+    int fade = 255;          // `fade`: constant alpha, 0-255
+    bool hole = false;       // `hole`: skip the nine-grid's centre cell
+    bool xtiled = false;     // `xtiled`: tile horizontally instead of stretching
+    bool ytiled = false;     // `ytiled`: tile vertically instead of stretching
+    bool hsl = false;        // `hsl`: tint with the window's hue/saturation/lightness
+    UISize size;             // `size`: draw size (not scaled)
+    std::wstring align;      // `align`: placement of a sized image inside dest
+    UIRect padding;          // `padding`: inset of a sized image
 
     bool IsEmpty() const { return file.empty(); }
 };

@@ -17,8 +17,8 @@ class CImageCache {
 public:
     // How an image that is not cached yet is obtained (LoadImageByName for the process-wide
     // cache; tests count or redirect loads through their own).
-    using Loader = std::function<std::shared_ptr<TImageInfo>(const std::wstring& name, const std::wstring& resType,
-                                                             UIColor mask)>;
+    using Loader =
+        std::function<std::shared_ptr<TImageInfo>(const std::wstring& name, const std::wstring& resType, UIColor mask)>;
 
     explicit CImageCache(Loader loader);
     static CImageCache& Instance();  // loads with LoadImageByName

@@ -48,8 +48,7 @@ std::shared_ptr<TImageInfo> DecodeImage(const unsigned char* bytes, size_t size,
     int height = 0;
     int channels = 0;
     if (!stbi_info_from_memory(bytes, length, &width, &height, &channels) || width <= 0 || height <= 0 ||
-        width > kMaxImageSide || height > kMaxImageSide ||
-        static_cast<long long>(width) * height > kMaxImagePixels) {
+        width > kMaxImageSide || height > kMaxImageSide || static_cast<long long>(width) * height > kMaxImagePixels) {
         return nullptr;
     }
     auto image = std::make_shared<TImageInfo>();

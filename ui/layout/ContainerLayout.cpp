@@ -37,10 +37,7 @@ Box Deflate(const Box& b, const UIRect& margin)
     return Box{b.left + margin.left, b.top + margin.top, b.right - margin.right, b.bottom - margin.bottom};
 }
 
-UIRect ToRect(const Box& b)
-{
-    return UIRect{Saturate(b.left), Saturate(b.top), Saturate(b.right), Saturate(b.bottom)};
-}
+UIRect ToRect(const Box& b) { return UIRect{Saturate(b.left), Saturate(b.top), Saturate(b.right), Saturate(b.bottom)}; }
 
 // A length clamped to [min, max] (the maximum winning), and never negative so that no child ever
 // receives an inverted rectangle, whatever its limits say.
@@ -124,7 +121,8 @@ struct Axes {
 
     Box MakeBox(Len mainStart, Len mainEnd, Len crossStart, Len crossEnd) const
     {
-        return Vertical() ? Box{crossStart, mainStart, crossEnd, mainEnd} : Box{mainStart, crossStart, mainEnd, crossEnd};
+        return Vertical() ? Box{crossStart, mainStart, crossEnd, mainEnd}
+                          : Box{mainStart, crossStart, mainEnd, crossEnd};
     }
 
     // The container attribute that aligns the stacked block along the main axis when no child
@@ -160,12 +158,9 @@ Len CrossLengthOf(const Axes& axes, const ILayoutItem& child, UISize estimate, L
 Len CrossStartOf(Place place, Len start, Len end, Len length, Len leadPad, Len trailPad)
 {
     switch (place) {
-    case Place::Center:
-        return (start + end) / 2 - length / 2;
-    case Place::End:
-        return end - trailPad - length;
-    case Place::Start:
-        break;
+    case Place::Center: return (start + end) / 2 - length / 2;
+    case Place::End: return end - trailPad - length;
+    case Place::Start: break;
     }
     return start + leadPad;
 }
@@ -173,12 +168,9 @@ Len CrossStartOf(Place place, Len start, Len end, Len length, Len leadPad, Len t
 Len BlockShift(Place place, Len freeLength)
 {
     switch (place) {
-    case Place::Center:
-        return freeLength / 2;
-    case Place::End:
-        return freeLength;
-    case Place::Start:
-        break;
+    case Place::Center: return freeLength / 2;
+    case Place::End: return freeLength;
+    case Place::Start: break;
     }
     return 0;
 }
@@ -206,10 +198,8 @@ UISize Stack(const Axes& axes, const UIRect& itemRect, const LayoutParams& param
         const Len crossPads = axes.LeadCross(pad) + axes.TrailCross(pad);
         const UISize estimate = Estimate(*child, Limit(*child, axes.MakeOffer(availMain, availCross - crossPads)));
         Len length = axes.Main(estimate);
-        if (length == 0)
-            ++adjustable;
-        else
-            length = axes.ClampMain(*child, length);
+        if (length == 0) ++adjustable;
+        else length = axes.ClampMain(*child, length);
         fixedTotal += length + axes.LeadMain(pad) + axes.TrailMain(pad);
         const Len cross = axes.ClampCross(*child, std::max(axes.Cross(estimate), Len{0}));
         neededCross = std::max(neededCross, cross + crossPads);
@@ -321,8 +311,7 @@ UISize LayoutVertical(const UIRect& itemRect, const LayoutParams& params, const 
     return Stack(Axes{Direction::TopToBottom}, itemRect, params, children);
 }
 
-UISize LayoutHorizontal(const UIRect& itemRect, const LayoutParams& params,
-                        const std::vector<ILayoutItem*>& children)
+UISize LayoutHorizontal(const UIRect& itemRect, const LayoutParams& params, const std::vector<ILayoutItem*>& children)
 {
     return Stack(Axes{Direction::LeftToRight}, itemRect, params, children);
 }

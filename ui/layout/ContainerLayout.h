@@ -41,14 +41,12 @@ void PlaceFloat(ILayoutItem& child, const UIRect& containerItemRect);
 // Stacks the visible non-floating children top to bottom inside itemRect minus the inset, sharing
 // the free height among children that estimate a height of 0; floating children are placed by
 // their `pos`. Returns the size the children need (width of the widest, sum of the heights).
-UISize LayoutVertical(const UIRect& itemRect, const LayoutParams& params,
-                      const std::vector<ILayoutItem*>& children);
+UISize LayoutVertical(const UIRect& itemRect, const LayoutParams& params, const std::vector<ILayoutItem*>& children);
 
 // The same with children side by side, left to right; a child's height is its maximum height
 // (limited by the row) rather than its estimate. Returns the needed size (sum of the widths,
 // height of the tallest estimate).
-UISize LayoutHorizontal(const UIRect& itemRect, const LayoutParams& params,
-                        const std::vector<ILayoutItem*>& children);
+UISize LayoutHorizontal(const UIRect& itemRect, const LayoutParams& params, const std::vector<ILayoutItem*>& children);
 
 // Places the selected child in itemRect minus the inset and the floating visible children by their
 // `pos`; every other child keeps its rectangle. An index outside the children selects none.

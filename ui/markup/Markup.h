@@ -42,7 +42,7 @@ public:
     bool HasSiblings() const;
     bool HasChildren() const;
 
-    std::wstring GetName() const;   // tag name as written
+    std::wstring GetName() const;  // tag name as written
     // Character data of the element (text and CDATA sections, entities decoded), with leading
     // and trailing white space removed; child elements' text is not included.
     std::wstring GetValue() const;
@@ -50,8 +50,8 @@ public:
     bool HasAttributes() const;
     bool HasAttribute(const std::wstring& name) const;  // exact (case-sensitive) name
     int GetAttributeCount() const;
-    std::wstring GetAttributeName(int index) const;    // "" when out of range
-    std::wstring GetAttributeValue(int index) const;   // "" when out of range
+    std::wstring GetAttributeName(int index) const;                  // "" when out of range
+    std::wstring GetAttributeValue(int index) const;                 // "" when out of range
     std::wstring GetAttributeValue(const std::wstring& name) const;  // "" when absent
     bool GetAttributeValue(const std::wstring& name, std::wstring& value) const;
 

@@ -39,9 +39,10 @@ void AppendDecoded(std::wstring& out, const std::wstring& text, size_t begin, si
                 bool digits = first < length;
                 for (size_t k = first; k < length && digits; ++k) {
                     wchar_t c = name[k];
-                    int d = c >= L'0' && c <= L'9' ? c - L'0'
+                    int d = c >= L'0' && c <= L'9'          ? c - L'0'
                             : hex && c >= L'a' && c <= L'f' ? c - L'a' + 10
-                            : hex && c >= L'A' && c <= L'F' ? c - L'A' + 10 : -1;
+                            : hex && c >= L'A' && c <= L'F' ? c - L'A' + 10
+                                                            : -1;
                     if (d < 0) digits = false;
                     else if (cp <= 0x10FFFF) cp = cp * (hex ? 16 : 10) + d;  // stops growing once out of range
                 }

@@ -65,7 +65,8 @@ public:
                 size_t length = SkipName();
                 if (length == 0) return Fail(L"Error parsing element name");
                 const MarkupSpan& openName = m_doc.elements[current].name;
-                if (length != openName.length || !EqualsNoCaseAt(m_text, nameBegin, m_doc.pool, openName.offset, length)) {
+                if (length != openName.length ||
+                    !EqualsNoCaseAt(m_text, nameBegin, m_doc.pool, openName.offset, length)) {
                     return Fail(L"Unmatched closing tag");
                 }
                 SkipSpace();

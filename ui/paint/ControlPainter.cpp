@@ -137,7 +137,7 @@ void PaintText(const TPaintContext& context, const CControlUI& control)
     const TFontInfo info = manager ? manager->GetFontInfo(font) : TFontInfo{};
     // GDI text is drawn with the colour's RGB part only: "#00FFFFFF" is white text.
     context.text->DrawString(context.canvas, rc, label->GetText(), info, TextColorOf(*label) | 0xFF000000,
-                           label->GetTextStyle());
+                             label->GetTextStyle());
 }
 
 void PaintBorder(const TPaintContext& context, const CControlUI& control)

@@ -7,9 +7,9 @@ namespace SkinUI {
 namespace Paint {
 
 struct TSoftShadow {
-    int size = 0;         // how far the shadow reaches beyond the window, in pixels
-    int sharpness = 5;    // the higher, the faster it fades near the window's edge
-    int darkness = 150;   // alpha (0-255) at the window's edge
+    int size = 0;                // how far the shadow reaches beyond the window, in pixels
+    int sharpness = 5;           // the higher, the faster it fades near the window's edge
+    int darkness = 150;          // alpha (0-255) at the window's edge
     UIColor color = 0xFF000000;  // only the RGB part is used
 };
 

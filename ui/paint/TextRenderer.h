@@ -18,7 +18,7 @@ public:
     // and limited to its clip. `style` holds the kText* flags (ui/base/TextStyle.h: alignment, single
     // line, word break, end ellipsis, ...). Only the RGB part of `color` is used: text is opaque.
     virtual void DrawString(Render::CCanvas& canvas, const UIRect& rc, const std::wstring& text, const TFontInfo& font,
-                          UIColor color, unsigned style) = 0;
+                            UIColor color, unsigned style) = 0;
 };
 
 }  // namespace Paint

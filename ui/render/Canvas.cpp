@@ -26,18 +26,15 @@ void CCanvas::PushClip(const UIRect& rc)
 
 void CCanvas::PopClip()
 {
-    if (m_saved.empty())
-        return;
+    if (m_saved.empty()) return;
     m_clip = m_saved.back();
     m_saved.pop_back();
 }
 
 void CCanvas::Clear(Pixel pixel)
 {
-    if (m_clip.IsEmpty())
-        return;
-    for (int y = m_clip.top; y < m_clip.bottom; ++y)
-        std::fill(Row(y) + m_clip.left, Row(y) + m_clip.right, pixel);
+    if (m_clip.IsEmpty()) return;
+    for (int y = m_clip.top; y < m_clip.bottom; ++y) std::fill(Row(y) + m_clip.left, Row(y) + m_clip.right, pixel);
 }
 
 CBitmapBuffer::CBitmapBuffer(int width, int height, Pixel fill)

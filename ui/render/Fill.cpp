@@ -13,10 +13,8 @@ namespace {
 
 Pixel Lerp(Pixel a, Pixel b, long long i, long long n)
 {
-    if (n <= 0 || i <= 0)
-        return a;
-    if (i >= n)
-        return b;
+    if (n <= 0 || i <= 0) return a;
+    if (i >= n) return b;
     Pixel out = 0;
     for (int shift = 0; shift < 32; shift += 8) {
         long long ca = (a >> shift) & 0xFF;
@@ -31,14 +29,12 @@ Pixel Lerp(Pixel a, Pixel b, long long i, long long n)
 // taken out of the loop.
 void BlendRun(Pixel* row, int x0, int x1, Pixel color)
 {
-    if (x0 >= x1)
-        return;
+    if (x0 >= x1) return;
     std::uint32_t alpha = AlphaOf(color);
     if (alpha == 255) {
         std::fill(row + x0, row + x1, color);
     } else if (alpha != 0) {
-        for (int x = x0; x < x1; ++x)
-            row[x] = SourceOver(color, row[x]);
+        for (int x = x0; x < x1; ++x) row[x] = SourceOver(color, row[x]);
     }
 }
 
@@ -77,8 +73,7 @@ public:
             BlendRun(row, x0, x1, m_rowColor);
             return;
         }
-        for (int x = x0; x < x1; ++x)
-            row[x] = SourceOver(At(x), row[x]);
+        for (int x = x0; x < x1; ++x) row[x] = SourceOver(At(x), row[x]);
     }
 
 private:
@@ -93,8 +88,7 @@ private:
 void FillShape(CCanvas& canvas, const CRoundRectShape& shape, const TBrush& brush)
 {
     UIRect visible;
-    if (brush.IsInvisible() || !visible.Intersect(canvas.Clip(), shape.Rect()))
-        return;
+    if (brush.IsInvisible() || !visible.Intersect(canvas.Clip(), shape.Rect())) return;
     const UIRect& rc = shape.Rect();
     CBrushRows colors(brush, rc, visible);
     for (int y = visible.top; y < visible.bottom; ++y) {
@@ -111,17 +105,13 @@ void FillShape(CCanvas& canvas, const CRoundRectShape& shape, const TBrush& brus
     }
 }
 
-TCornerRadii Reduced(const TCornerRadii& r, int byX, int byY)
-{
-    return TCornerRadii{r.rx - byX, r.ry - byY};
-}
+TCornerRadii Reduced(const TCornerRadii& r, int byX, int byY) { return TCornerRadii{r.rx - byX, r.ry - byY}; }
 
 void DrawRoundBorder(CCanvas& canvas, const CRoundRectShape& outer, const UIRect& widths, Pixel color)
 {
     const UIRect& rc = outer.Rect();
     UIRect visible;
-    if (!visible.Intersect(canvas.Clip(), rc))
-        return;
+    if (!visible.Intersect(canvas.Clip(), rc)) return;
     UIRect innerRect = DeflateSafely(rc, widths);
     CRoundRectShape inner;
     if (!innerRect.IsEmpty()) {
@@ -137,19 +127,15 @@ void DrawRoundBorder(CCanvas& canvas, const CRoundRectShape& outer, const UIRect
     for (int y = visible.top; y < visible.bottom; ++y) {
         Pixel* row = canvas.Row(y);
         if (inner.IsEmpty() || y < innerRect.top || y >= innerRect.bottom) {
-            for (int x = visible.left; x < visible.right; ++x)
-                ringPixel(row, x, y);
+            for (int x = visible.left; x < visible.right; ++x) ringPixel(row, x, y);
             continue;
         }
         // Between the inner shape's corner boxes the row is inside the hole: nothing to draw.
         int holeStart = std::max(visible.left, innerRect.left + inner.LeftCornerWidth(y));
         int holeEnd = std::min(visible.right, innerRect.right - inner.RightCornerWidth(y));
-        if (holeStart >= holeEnd)
-            holeStart = holeEnd = visible.right;
-        for (int x = visible.left; x < holeStart; ++x)
-            ringPixel(row, x, y);
-        for (int x = std::max(holeEnd, visible.left); x < visible.right; ++x)
-            ringPixel(row, x, y);
+        if (holeStart >= holeEnd) holeStart = holeEnd = visible.right;
+        for (int x = visible.left; x < holeStart; ++x) ringPixel(row, x, y);
+        for (int x = std::max(holeEnd, visible.left); x < visible.right; ++x) ringPixel(row, x, y);
     }
 }
 
@@ -182,40 +168,31 @@ TBrush TBrush::Gradient(UIColor first, UIColor second, UIColor third, Direction 
 
 TBrush TBrush::FromControlColors(UIColor bkcolor, UIColor bkcolor2, UIColor bkcolor3)
 {
-    if (bkcolor2 == 0)
-        return Solid(bkcolor);
-    if (bkcolor3 == 0)
-        return Gradient(bkcolor, bkcolor2);
+    if (bkcolor2 == 0) return Solid(bkcolor);
+    if (bkcolor3 == 0) return Gradient(bkcolor, bkcolor2);
     return Gradient(bkcolor, bkcolor2, bkcolor3);
 }
 
 bool TBrush::IsInvisible() const
 {
     for (int i = 0; i < count && i < 3; ++i)
-        if ((colors[i] >> 24) != 0)
-            return false;
+        if ((colors[i] >> 24) != 0) return false;
     return true;
 }
 
 Pixel BrushColorAt(const TBrush& brush, long long i, long long n)
 {
     Pixel first = Premultiply(brush.colors[0]);
-    if (brush.count < 2)
-        return first;
+    if (brush.count < 2) return first;
     Pixel second = Premultiply(brush.colors[1]);
-    if (brush.count == 2)
-        return Lerp(first, second, i, n);
+    if (brush.count == 2) return Lerp(first, second, i, n);
     Pixel third = Premultiply(brush.colors[2]);
     long long middle = n / 2;
-    if (i <= middle)
-        return middle == 0 ? first : Lerp(first, second, i, middle);
+    if (i <= middle) return middle == 0 ? first : Lerp(first, second, i, middle);
     return Lerp(second, third, i - middle, n - middle);
 }
 
-void FillRect(CCanvas& canvas, const UIRect& rc, UIColor color)
-{
-    FillRect(canvas, rc, TBrush::Solid(color));
-}
+void FillRect(CCanvas& canvas, const UIRect& rc, UIColor color) { FillRect(canvas, rc, TBrush::Solid(color)); }
 
 void FillRect(CCanvas& canvas, const UIRect& rc, const TBrush& brush)
 {
@@ -229,12 +206,9 @@ void FillRoundRect(CCanvas& canvas, const UIRect& rc, UISize ellipse, const TBru
 
 void DrawBorder(CCanvas& canvas, const UIRect& rc, const UIRect& widths, UISize ellipse, UIColor color)
 {
-    if ((color >> 24) == 0 || rc.IsEmpty())
-        return;
-    UIRect w{std::max(widths.left, 0), std::max(widths.top, 0), std::max(widths.right, 0),
-             std::max(widths.bottom, 0)};
-    if (w.left == 0 && w.top == 0 && w.right == 0 && w.bottom == 0)
-        return;
+    if ((color >> 24) == 0 || rc.IsEmpty()) return;
+    UIRect w{std::max(widths.left, 0), std::max(widths.top, 0), std::max(widths.right, 0), std::max(widths.bottom, 0)};
+    if (w.left == 0 && w.top == 0 && w.right == 0 && w.bottom == 0) return;
     CRoundRectShape outer = CRoundRectShape::FromEllipse(rc, ellipse);
     if (outer.HasRoundCorners()) {
         DrawRoundBorder(canvas, outer, w, Premultiply(color));
@@ -257,21 +231,17 @@ void RoundCorners(CCanvas& canvas, const UIRect& rc, UISize ellipse)
 {
     CRoundRectShape shape = CRoundRectShape::FromEllipse(rc, ellipse);
     UIRect visible;
-    if (!shape.HasRoundCorners() || !visible.Intersect(canvas.Clip(), rc))
-        return;
+    if (!shape.HasRoundCorners() || !visible.Intersect(canvas.Clip(), rc)) return;
     for (int y = visible.top; y < visible.bottom; ++y) {
         Pixel* row = canvas.Row(y);
         int leftEnd = std::min(visible.right, std::max(visible.left, rc.left + shape.LeftCornerWidth(y)));
         int rightStart = std::max(leftEnd, std::min(visible.right, rc.right - shape.RightCornerWidth(y)));
         auto cut = [&](int x) {
             int coverage = CRoundRectShape::CoverageOf(shape.SamplesInside(x, y));
-            if (coverage != 255)
-                row[x] = ScalePixel(row[x], static_cast<std::uint32_t>(coverage));
+            if (coverage != 255) row[x] = ScalePixel(row[x], static_cast<std::uint32_t>(coverage));
         };
-        for (int x = visible.left; x < leftEnd; ++x)
-            cut(x);
-        for (int x = rightStart; x < visible.right; ++x)
-            cut(x);
+        for (int x = visible.left; x < leftEnd; ++x) cut(x);
+        for (int x = rightStart; x < visible.right; ++x) cut(x);
     }
 }
 

@@ -6,14 +6,11 @@ namespace Render {
 std::wstring ChooseFontFace(const std::wstring& requested, const std::function<bool(const std::wstring&)>& isInstalled,
                             const std::wstring& defaultFace)
 {
-    if (requested.empty())
-        return defaultFace;
+    if (requested.empty()) return defaultFace;
     std::wstring face = requested.substr(0, kMaxFaceLength);
-    if (isInstalled(face))
-        return face;
+    if (isInstalled(face)) return face;
     for (const wchar_t* fallback : {L"Microsoft YaHei", L"SimSun"})
-        if (face != fallback && isInstalled(fallback))
-            return fallback;
+        if (face != fallback && isInstalled(fallback)) return fallback;
     return defaultFace;
 }
 

@@ -21,8 +21,7 @@ void FitMargins(long long& first, long long& last, long long total)
 {
     first = std::max(first, 0LL);
     last = std::max(last, 0LL);
-    if (first + last <= total)
-        return;
+    if (first + last <= total) return;
     if (total <= 0) {
         first = last = 0;
         return;
@@ -55,8 +54,7 @@ long long TileLength(int srcLen, double ratio)
 void DrawImage(CCanvas& canvas, const TImageView& image, const UIRect& control, const TDrawInfo& info,
                int windowScalePercent, double imageScale)
 {
-    if (image.IsEmpty() || info.fade <= 0 || control.IsEmpty())
-        return;
+    if (image.IsEmpty() || info.fade <= 0 || control.IsEmpty()) return;
     int globalPercent = windowScalePercent > 0 ? windowScalePercent : 100;
     imageScale = ValidScale(imageScale);
     // Window pixels per image pixel.
@@ -70,8 +68,7 @@ void DrawImage(CCanvas& canvas, const TImageView& image, const UIRect& control, 
         dr = static_cast<long long>(control.left) + info.dest.right;
         db = static_cast<long long>(control.top) + info.dest.bottom;
     }
-    if (dr <= dl || db <= dt)
-        return;
+    if (dr <= dl || db <= dt) return;
 
     UIRect src{0, 0, image.width, image.height};
     if (info.hasSource) {
@@ -80,8 +77,7 @@ void DrawImage(CCanvas& canvas, const TImageView& image, const UIRect& control, 
         src.top = std::max(mapped.top, 0);
         src.right = std::min(mapped.right, image.width);
         src.bottom = std::min(mapped.bottom, image.height);
-        if (src.IsEmpty())
-            return;
+        if (src.IsEmpty()) return;
     }
 
     UIRect srcCorner = MapCornersToImage(info.corner, globalPercent, imageScale);
@@ -93,8 +89,7 @@ void DrawImage(CCanvas& canvas, const TImageView& image, const UIRect& control, 
     CClipScope clip(canvas, control);
     for (int row = 0; row < 3; ++row) {
         for (int col = 0; col < 3; ++col) {
-            if (info.hole && row == 1 && col == 1)
-                continue;
+            if (info.hole && row == 1 && col == 1) continue;
             TAxisSpan x;
             x.destStart = dx.edge[col];
             x.destLen = dx.edge[col + 1] - dx.edge[col];
@@ -105,10 +100,8 @@ void DrawImage(CCanvas& canvas, const TImageView& image, const UIRect& control, 
             y.destLen = dy.edge[row + 1] - dy.edge[row];
             y.srcStart = static_cast<int>(sy.edge[row]);
             y.srcLen = static_cast<int>(sy.edge[row + 1] - sy.edge[row]);
-            if (info.xtiled && col == 1)
-                x.tileLen = TileLength(x.srcLen, ratio);
-            if (info.ytiled && row == 1)
-                y.tileLen = TileLength(y.srcLen, ratio);
+            if (info.xtiled && col == 1) x.tileLen = TileLength(x.srcLen, ratio);
+            if (info.ytiled && row == 1) y.tileLen = TileLength(y.srcLen, ratio);
             DrawImageCell(canvas, image, x, y, info.fade);
         }
     }

@@ -44,20 +44,16 @@ inline Pixel ScalePixel(Pixel p, std::uint32_t a)
 inline Pixel SourceOver(Pixel src, Pixel dst)
 {
     std::uint32_t inv = 255u - (src >> 24);
-    if (inv == 0)
-        return src;
-    if (inv == 255)
-        return dst;
+    if (inv == 0) return src;
+    if (inv == 255) return dst;
     return src + ScalePixel(dst, inv);
 }
 
 // Composites src over *dst with an extra coverage (0..255) applied to src first.
 inline void BlendCoverage(Pixel* dst, Pixel src, std::uint32_t coverage)
 {
-    if (coverage == 0)
-        return;
-    if (coverage != 255)
-        src = ScalePixel(src, coverage);
+    if (coverage == 0) return;
+    if (coverage != 255) src = ScalePixel(src, coverage);
     *dst = SourceOver(src, *dst);
 }
 
@@ -65,8 +61,7 @@ inline void BlendCoverage(Pixel* dst, Pixel src, std::uint32_t coverage)
 inline Pixel Premultiply(UIColor color)
 {
     std::uint32_t a = color >> 24;
-    if (a == 255)
-        return color;
+    if (a == 255) return color;
     Pixel p = ScalePixel(color | 0xFF000000u, a);  // scales alpha 255 -> a as well
     return p;
 }

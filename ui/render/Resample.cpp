@@ -51,8 +51,7 @@ int ComputeTaps(long long pos, long long unitLen, int srcLen, int& first, std::v
         }
         first = i0;
         weights.push_back(static_cast<std::uint16_t>(kWeightOne - frac));
-        if (frac == 0)
-            return 1;
+        if (frac == 0) return 1;
         weights.push_back(static_cast<std::uint16_t>(frac));
         return 2;
     }
@@ -63,8 +62,7 @@ int ComputeTaps(long long pos, long long unitLen, int srcLen, int& first, std::v
     int k1 = std::max(std::min(static_cast<int>(std::ceil(b)), srcLen), k0 + 1);
     double width = b - a;
     auto cumulative = [&](double x) {
-        if (width <= 0)
-            return x > a ? kWeightOne : 0;
+        if (width <= 0) return x > a ? kWeightOne : 0;
         double t = (std::min(std::max(x, a), b) - a) / width;
         return static_cast<int>(std::lround(t * kWeightOne));
     };
@@ -78,10 +76,8 @@ int ComputeTaps(long long pos, long long unitLen, int srcLen, int& first, std::v
     // Zero weights at either end (a sliver of a pixel rounded away) are dropped.
     int count = static_cast<int>(weights.size());
     int lead = 0;
-    while (lead < count - 1 && weights[static_cast<std::size_t>(lead)] == 0)
-        ++lead;
-    while (count - 1 > lead && weights[static_cast<std::size_t>(count - 1)] == 0)
-        --count;
+    while (lead < count - 1 && weights[static_cast<std::size_t>(lead)] == 0) ++lead;
+    while (count - 1 > lead && weights[static_cast<std::size_t>(count - 1)] == 0) --count;
     if (lead > 0) {
         weights.erase(weights.begin(), weights.begin() + lead);
         first += lead;
@@ -94,8 +90,7 @@ int ComputeTaps(long long pos, long long unitLen, int srcLen, int& first, std::v
 
 CAxisMap::CAxisMap(const TAxisSpan& span, int visibleStart, int visibleEnd)
 {
-    if (visibleEnd <= visibleStart || span.srcLen <= 0 || span.destLen <= 0)
-        return;
+    if (visibleEnd <= visibleStart || span.srcLen <= 0 || span.destLen <= 0) return;
     std::size_t n = static_cast<std::size_t>(visibleEnd - visibleStart);
     m_first.reserve(n);
     m_count.reserve(n);
@@ -119,8 +114,7 @@ void CAxisMap::Add(int first, const std::uint16_t* weights, int count)
     m_count.push_back(count);
     m_offset.push_back(static_cast<int>(m_weights.size()));
     m_weights.insert(m_weights.end(), weights, weights + count);
-    if (count != 1 || weights[0] != kWeightOne)
-        m_copy = false;
+    if (count != 1 || weights[0] != kWeightOne) m_copy = false;
     m_srcBegin = std::min(m_srcBegin, first);
     m_srcEnd = std::max(m_srcEnd, first + count);
 }
@@ -136,8 +130,7 @@ void DrawCopied(CCanvas& canvas, const TImageView& image, const TAxisSpan& xs, c
         Pixel* dst = canvas.Row(visible.top + row) + visible.left;
         for (int col = 0; col < xm.Size(); ++col) {
             Pixel src = image.At(xs.srcStart + xm.First(col), sy);
-            if (fade != 255)
-                src = ScalePixel(src, fade);
+            if (fade != 255) src = ScalePixel(src, fade);
             dst[col] = SourceOver(src, dst[col]);
         }
     }
@@ -176,8 +169,7 @@ void DrawFiltered(CCanvas& canvas, const TImageView& image, const TAxisSpan& xs,
             std::uint32_t g = static_cast<std::uint32_t>(((ga & 0xFFFFFFFFu) + 32768) >> 16);
             std::uint32_t a = static_cast<std::uint32_t>(((ga >> 32) + 32768) >> 16);
             Pixel src = MakePixel(a, r, g, b);
-            if (fade != 255)
-                src = ScalePixel(src, fade);
+            if (fade != 255) src = ScalePixel(src, fade);
             dst[col] = SourceOver(src, dst[col]);
         }
     }
@@ -188,8 +180,7 @@ bool VisibleRange(const TAxisSpan& span, int clipStart, int clipEnd, int& start,
 {
     long long s = std::max<long long>(span.destStart, clipStart);
     long long e = std::min<long long>(span.destStart + span.destLen, clipEnd);
-    if (s >= e)
-        return false;
+    if (s >= e) return false;
     start = static_cast<int>(s);
     end = static_cast<int>(e);
     return true;
@@ -199,8 +190,7 @@ bool VisibleRange(const TAxisSpan& span, int clipStart, int clipEnd, int& start,
 
 void DrawImageCell(CCanvas& canvas, const TImageView& image, const TAxisSpan& x, const TAxisSpan& y, int fade)
 {
-    if (image.IsEmpty() || fade <= 0 || x.srcLen <= 0 || y.srcLen <= 0 || x.destLen <= 0 || y.destLen <= 0)
-        return;
+    if (image.IsEmpty() || fade <= 0 || x.srcLen <= 0 || y.srcLen <= 0 || x.destLen <= 0 || y.destLen <= 0) return;
     if (x.srcStart < 0 || y.srcStart < 0 || x.srcStart + static_cast<long long>(x.srcLen) > image.width ||
         y.srcStart + static_cast<long long>(y.srcLen) > image.height)
         return;  // a cell outside the image is a caller's fault; drawing nothing is the safe answer
@@ -212,10 +202,8 @@ void DrawImageCell(CCanvas& canvas, const TImageView& image, const TAxisSpan& x,
     CAxisMap xm(x, visible.left, visible.right);
     CAxisMap ym(y, visible.top, visible.bottom);
     std::uint32_t alpha = static_cast<std::uint32_t>(std::min(fade, 255));
-    if (xm.IsCopy() && ym.IsCopy())
-        DrawCopied(canvas, image, x, y, xm, ym, visible, alpha);
-    else
-        DrawFiltered(canvas, image, x, y, xm, ym, visible, alpha);
+    if (xm.IsCopy() && ym.IsCopy()) DrawCopied(canvas, image, x, y, xm, ym, visible, alpha);
+    else DrawFiltered(canvas, image, x, y, xm, ym, visible, alpha);
 }
 
 }  // namespace Render

@@ -43,7 +43,10 @@ public:
     // a pointer to their weights.
     int First(int i) const { return m_first[static_cast<std::size_t>(i)]; }
     int Count(int i) const { return m_count[static_cast<std::size_t>(i)]; }
-    const std::uint16_t* Weights(int i) const { return &m_weights[static_cast<std::size_t>(m_offset[static_cast<std::size_t>(i)])]; }
+    const std::uint16_t* Weights(int i) const
+    {
+        return &m_weights[static_cast<std::size_t>(m_offset[static_cast<std::size_t>(i)])];
+    }
     // Every entry is a single tap of weight 256 (a copy, possibly repeated).
     bool IsCopy() const { return m_copy; }
     // Lowest first tap and one past the highest tap over all entries.

@@ -14,8 +14,7 @@ TCornerRadii Clamped(TCornerRadii r, double halfWidth, double halfHeight)
 {
     r.rx = std::min(std::max(r.rx, 0.0), halfWidth);
     r.ry = std::min(std::max(r.ry, 0.0), halfHeight);
-    if (r.rx <= 0 || r.ry <= 0)
-        r = TCornerRadii{};  // an ellipse without width or height is a square corner
+    if (r.rx <= 0 || r.ry <= 0) r = TCornerRadii{};  // an ellipse without width or height is a square corner
     return r;
 }
 
@@ -29,8 +28,7 @@ bool InEllipse(double x, double y, double cx, double cy, const TCornerRadii& r)
 
 }  // namespace
 
-CRoundRectShape::CRoundRectShape(const UIRect& rc, TCornerRadii tl, TCornerRadii tr, TCornerRadii br,
-                                 TCornerRadii bl)
+CRoundRectShape::CRoundRectShape(const UIRect& rc, TCornerRadii tl, TCornerRadii tr, TCornerRadii br, TCornerRadii bl)
     : m_rc(rc)
 {
     if (rc.IsEmpty()) {
@@ -54,8 +52,7 @@ CRoundRectShape CRoundRectShape::FromEllipse(const UIRect& rc, UISize ellipse)
 bool CRoundRectShape::HasRoundCorners() const
 {
     for (const TCornerRadii& r : m_corner)
-        if (r.rx > 0)
-            return true;
+        if (r.rx > 0) return true;
     return false;
 }
 
@@ -74,18 +71,15 @@ bool CRoundRectShape::TouchesCorner(int x, int y) const
 int CRoundRectShape::LeftCornerWidth(int y) const
 {
     double w = 0;
-    if (y < m_rc.top + m_corner[kTopLeft].ry)
-        w = std::max(w, m_corner[kTopLeft].rx);
-    if (static_cast<double>(y) + 1 > m_rc.bottom - m_corner[kBottomLeft].ry)
-        w = std::max(w, m_corner[kBottomLeft].rx);
+    if (y < m_rc.top + m_corner[kTopLeft].ry) w = std::max(w, m_corner[kTopLeft].rx);
+    if (static_cast<double>(y) + 1 > m_rc.bottom - m_corner[kBottomLeft].ry) w = std::max(w, m_corner[kBottomLeft].rx);
     return static_cast<int>(std::ceil(w));
 }
 
 int CRoundRectShape::RightCornerWidth(int y) const
 {
     double w = 0;
-    if (y < m_rc.top + m_corner[kTopRight].ry)
-        w = std::max(w, m_corner[kTopRight].rx);
+    if (y < m_rc.top + m_corner[kTopRight].ry) w = std::max(w, m_corner[kTopRight].rx);
     if (static_cast<double>(y) + 1 > m_rc.bottom - m_corner[kBottomRight].ry)
         w = std::max(w, m_corner[kBottomRight].rx);
     return static_cast<int>(std::ceil(w));
@@ -93,8 +87,7 @@ int CRoundRectShape::RightCornerWidth(int y) const
 
 bool CRoundRectShape::ContainsPoint(double x, double y) const
 {
-    if (x < m_rc.left || x >= m_rc.right || y < m_rc.top || y >= m_rc.bottom)
-        return false;
+    if (x < m_rc.left || x >= m_rc.right || y < m_rc.top || y >= m_rc.bottom) return false;
     const TCornerRadii* c = m_corner;
     const TCornerRadii& tl = c[kTopLeft];
     if (tl.rx > 0 && x < m_rc.left + tl.rx && y < m_rc.top + tl.ry)
@@ -113,16 +106,13 @@ bool CRoundRectShape::ContainsPoint(double x, double y) const
 
 int CRoundRectShape::SamplesInside(int x, int y) const
 {
-    if (x < m_rc.left || x >= m_rc.right || y < m_rc.top || y >= m_rc.bottom)
-        return 0;
-    if (!TouchesCorner(x, y))
-        return kSamples;
+    if (x < m_rc.left || x >= m_rc.right || y < m_rc.top || y >= m_rc.bottom) return 0;
+    if (!TouchesCorner(x, y)) return kSamples;
     constexpr double kStep = 1.0 / kSamplesPerAxis;
     int inside = 0;
     for (int j = 0; j < kSamplesPerAxis; ++j) {
         double sy = y + (j + 0.5) * kStep;
-        for (int i = 0; i < kSamplesPerAxis; ++i)
-            inside += ContainsPoint(x + (i + 0.5) * kStep, sy) ? 1 : 0;
+        for (int i = 0; i < kSamplesPerAxis; ++i) inside += ContainsPoint(x + (i + 0.5) * kStep, sy) ? 1 : 0;
     }
     return inside;
 }

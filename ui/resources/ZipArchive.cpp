@@ -120,10 +120,7 @@ unzFile Handle(void* handle) { return static_cast<unzFile>(handle); }
 
 // Names are UTF-8 when the archive says so (general-purpose flag bit 11), and in practice also
 // when it does not; ASCII names read the same either way.
-std::wstring MemberName(const char* bytes, size_t length)
-{
-    return DecodeUtf8(std::string(bytes, length));
-}
+std::wstring MemberName(const char* bytes, size_t length) { return DecodeUtf8(std::string(bytes, length)); }
 
 }  // namespace
 
@@ -178,8 +175,8 @@ void CZipArchive::BuildIndex()
     for (int result = unzGoToFirstFile(zip); result == UNZ_OK && m_members.size() < kMaxMembers;
          result = unzGoToNextFile(zip)) {
         unz_file_info64 info{};
-        if (unzGetCurrentFileInfo64(zip, &info, nameBuffer.data(), static_cast<uLong>(nameBuffer.size()),
-                                    nullptr, 0, nullptr, 0) != UNZ_OK) {
+        if (unzGetCurrentFileInfo64(zip, &info, nameBuffer.data(), static_cast<uLong>(nameBuffer.size()), nullptr, 0,
+                                    nullptr, 0) != UNZ_OK) {
             break;
         }
         unz64_file_pos position{};

@@ -3,7 +3,7 @@
 namespace SkinUI {
 
 void CGdiTextRenderer::DrawString(Render::CCanvas& canvas, const UIRect& rc, const std::wstring& text,
-                                const TFontInfo& font, UIColor color, unsigned style)
+                                  const TFontInfo& font, UIColor color, unsigned style)
 {
     const Render::TFontSpec request{font.face, font.height, font.bold, font.underline, font.italic};
     Render::TTextStyle textStyle;

@@ -10,7 +10,7 @@ namespace SkinUI {
 class CGdiTextRenderer : public Paint::ITextRenderer {
 public:
     void DrawString(Render::CCanvas& canvas, const UIRect& rc, const std::wstring& text, const TFontInfo& font,
-                  UIColor color, unsigned style) override;
+                    UIColor color, unsigned style) override;
 
     Render::CFontCache& Fonts() { return m_fonts; }
 

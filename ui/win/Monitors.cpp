@@ -15,12 +15,10 @@ UIRect ToUIRect(const RECT& rc) { return UIRect{rc.left, rc.top, rc.right, rc.bo
 BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
 {
     auto* list = reinterpret_cast<std::vector<MonitorInfo>*>(data);
-    if (list->size() >= kMaxMonitors)
-        return FALSE;
+    if (list->size() >= kMaxMonitors) return FALSE;
     MONITORINFOEXW info = {};
     info.cbSize = sizeof(info);
-    if (!::GetMonitorInfoW(monitor, &info))
-        return TRUE;
+    if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
     MonitorInfo m;
     m.handle = monitor;
     m.deviceName = info.szDevice;
@@ -53,28 +51,24 @@ std::vector<MonitorInfo> EnumerateMonitors()
 
 const std::vector<MonitorInfo>& FirstMonitorEnumeration()
 {
-    if (FirstCopy().empty())
-        EnumerateMonitors();
+    if (FirstCopy().empty()) EnumerateMonitors();
     return FirstCopy();
 }
 
 void CenterWindowOnScreen(HWND hWnd, const RECT& bounds, POINT offset)
 {
-    if (!::IsWindow(hWnd))
-        return;
+    if (!::IsWindow(hWnd)) return;
     RECT window = {};
     ::GetWindowRect(hWnd, &window);
 
     UIRect primary{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     for (const MonitorInfo& m : EnumerateMonitors())
-        if (m.primary)
-            primary = ToUIRect(m.monitor);
+        if (m.primary) primary = ToUIRect(m.monitor);
 
     HWND owner = ::GetWindow(hWnd, GW_OWNER);
     const bool usableOwner = owner && ::IsWindowVisible(owner) && !::IsIconic(owner);
     RECT ownerRect = {};
-    if (usableOwner)
-        ::GetWindowRect(owner, &ownerRect);
+    if (usableOwner) ::GetWindowRect(owner, &ownerRect);
 
     const UIRect reference = CenterReference(ToUIRect(bounds), usableOwner, ToUIRect(ownerRect), primary);
     const UIPoint p = CenterWindowPosition(reference, ToUIRect(bounds),

@@ -152,9 +152,7 @@ bool CPaintManagerWnd::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
 {
     result = 0;
     switch (message) {
-    case WM_PAINT:
-        OnPaint();
-        return true;
+    case WM_PAINT: OnPaint(); return true;
     case WM_PRINTCLIENT: {
         RepaintAll();
         const UIRect client = ClientRect();
@@ -162,9 +160,7 @@ bool CPaintManagerWnd::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
                  SRCCOPY);
         return true;
     }
-    case WM_ERASEBKGND:
-        result = 1;
-        return true;
+    case WM_ERASEBKGND: result = 1; return true;
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED) {
             m_model.NeedUpdate();
@@ -193,8 +189,7 @@ bool CPaintManagerWnd::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
     case kMsgFirstFrame:
         if (!m_presented) PaintNow();
         return true;
-    case WM_TIMER:
-        return m_model.OnTimer(static_cast<unsigned>(wParam));
+    case WM_TIMER: return m_model.OnTimer(static_cast<unsigned>(wParam));
     case WM_MOUSEMOVE:
         TrackMouse();
         m_model.OnMouseMove(PointOf(lParam));
@@ -213,12 +208,8 @@ bool CPaintManagerWnd::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
         if (m_toolTip) m_toolTip->Hide();
         m_model.OnLButtonDown(PointOf(lParam));
         return true;
-    case WM_LBUTTONDBLCLK:
-        m_model.OnLButtonDblClick(PointOf(lParam));
-        return true;
-    case WM_LBUTTONUP:
-        m_model.OnLButtonUp(PointOf(lParam));
-        return true;
+    case WM_LBUTTONDBLCLK: m_model.OnLButtonDblClick(PointOf(lParam)); return true;
+    case WM_LBUTTONUP: m_model.OnLButtonUp(PointOf(lParam)); return true;
     case WM_CAPTURECHANGED:
         // Losing the capture to someone else cancels a press; giving it up ourselves (the model
         // releases it before it delivers the button-up) does not.
@@ -238,22 +229,15 @@ bool CPaintManagerWnd::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
         result = TRUE;
         return true;
     }
-    case WM_KEYDOWN:
-        return m_model.OnKeyDown(static_cast<unsigned>(wParam));
-    case WM_CHAR:
-        return m_model.OnChar(static_cast<unsigned>(wParam));
-    case WM_SETFOCUS:
-        m_model.OnWindowSetFocus();
-        return false;
-    case WM_KILLFOCUS:
-        m_model.OnWindowKillFocus();
-        return false;
+    case WM_KEYDOWN: return m_model.OnKeyDown(static_cast<unsigned>(wParam));
+    case WM_CHAR: return m_model.OnChar(static_cast<unsigned>(wParam));
+    case WM_SETFOCUS: m_model.OnWindowSetFocus(); return false;
+    case WM_KILLFOCUS: m_model.OnWindowKillFocus(); return false;
     case WM_DESTROY:
         m_toolTip.reset();
         if (m_shadow) m_shadow->Destroy();
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -92,5 +92,4 @@ std::chrono::nanoseconds CPaintManagerWnd::RepaintAll()
     return std::chrono::steady_clock::now() - start;
 }
 
-
 }  // namespace SkinUI

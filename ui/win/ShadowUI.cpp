@@ -123,8 +123,7 @@ bool CShadowUI::Render(int width, int height, const UIRect& hostInSurface)
         if (scale != 100) info.file = m_model.ResolveImageVariant(info.file, info.resType, info.mask, imageScale);
         const auto image = GetImage(info.file, info.resType, info.mask);
         if (!image) return false;
-        Render::DrawImage(canvas, Render::TImageView::Of(*image), UIRect{0, 0, width, height}, info, scale,
-                          imageScale);
+        Render::DrawImage(canvas, Render::TImageView::Of(*image), UIRect{0, 0, width, height}, info, scale, imageScale);
         return true;
     }
     if (m_settings.size <= 0) return false;
@@ -153,7 +152,8 @@ void CShadowUI::Update(int shown)
     const int height = (host.bottom - host.top) + 2 * size;
     if (width <= 0 || height <= 0) return;
     if (m_dirty || width != m_renderedSize.cx || height != m_renderedSize.cy) {
-        m_hasContent = Render(width, height, UIRect{size, size, size + host.right - host.left, size + host.bottom - host.top});
+        m_hasContent =
+            Render(width, height, UIRect{size, size, size + host.right - host.left, size + host.bottom - host.top});
         m_renderedSize = {width, height};
         m_dirty = false;
     }

@@ -12,8 +12,8 @@ namespace SkinUI {
 bool IsCaptionClass(const std::wstring& className)
 {
     static const wchar_t* const kCaptionClasses[] = {
-        L"controlui",        L"textui",      L"labelui",         L"containerui",    L"horizontallayoutui",
-        L"verticallayoutui", L"tablayoutui", L"childlayoutui",   L"dialoglayoutui", L"progresscontainerui",
+        L"controlui",        L"textui",      L"labelui",       L"containerui",    L"horizontallayoutui",
+        L"verticallayoutui", L"tablayoutui", L"childlayoutui", L"dialoglayoutui", L"progresscontainerui",
     };
     for (const wchar_t* name : kCaptionClasses) {
         if (EqualsNoCase(className, name)) return true;

@@ -5,17 +5,13 @@ namespace SkinUI {
 HINSTANCE CWindowWnd::s_instance = nullptr;
 CWindowWnd::MessagePreTranslator CWindowWnd::s_preTranslator = nullptr;
 
-HINSTANCE CWindowWnd::GetInstance()
-{
-    return s_instance ? s_instance : ::GetModuleHandleW(nullptr);
-}
+HINSTANCE CWindowWnd::GetInstance() { return s_instance ? s_instance : ::GetModuleHandleW(nullptr); }
 
 bool CWindowWnd::RegisterWindowClass()
 {
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
-    if (::GetClassInfoExW(GetInstance(), GetWindowClass(), &wc))
-        return true;
+    if (::GetClassInfoExW(GetInstance(), GetWindowClass(), &wc)) return true;
     wc = {};
     wc.cbSize = sizeof(wc);
     wc.style = GetWindowClassStyle();
@@ -27,41 +23,36 @@ bool CWindowWnd::RegisterWindowClass()
     return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-HWND CWindowWnd::Create(HWND parent, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y, int cx,
-                        int cy, HMENU menu)
+HWND CWindowWnd::Create(HWND parent, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y, int cx, int cy,
+                        HMENU menu)
 {
-    if (!RegisterWindowClass())
-        return nullptr;
+    if (!RegisterWindowClass()) return nullptr;
     // WM_NCCREATE binds the object to the window (see WindowProc), so m_hWnd is set during creation.
-    HWND created = ::CreateWindowExW(exStyle, GetWindowClass(), title, style, x, y, cx, cy, parent, menu,
-                                     GetInstance(), this);
+    HWND created =
+        ::CreateWindowExW(exStyle, GetWindowClass(), title, style, x, y, cx, cy, parent, menu, GetInstance(), this);
     return created ? m_hWnd : nullptr;
 }
 
 void CWindowWnd::ShowWindow(bool show, bool takeFocus)
 {
-    if (::IsWindow(m_hWnd))
-        ::ShowWindow(m_hWnd, show ? (takeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE) : SW_HIDE);
+    if (::IsWindow(m_hWnd)) ::ShowWindow(m_hWnd, show ? (takeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE) : SW_HIDE);
 }
 
 void CWindowWnd::DispatchOne(MSG& msg)
 {
-    if (s_preTranslator && s_preTranslator(&msg))
-        return;
+    if (s_preTranslator && s_preTranslator(&msg)) return;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
 }
 
 UINT CWindowWnd::ShowModal()
 {
-    if (!::IsWindow(m_hWnd))
-        return 0;
+    if (!::IsWindow(m_hWnd)) return 0;
     HWND self = m_hWnd;  // the object may be deleted by its final message inside the loop
     UINT result = 0;
     HWND owner = ::GetWindow(self, GW_OWNER);
     ::ShowWindow(self, SW_SHOWNORMAL);
-    if (owner)
-        ::EnableWindow(owner, FALSE);
+    if (owner) ::EnableWindow(owner, FALSE);
     MSG msg = {};
     bool quit = false;
     while (::IsWindow(self)) {
@@ -85,15 +76,13 @@ UINT CWindowWnd::ShowModal()
         ::EnableWindow(owner, TRUE);
         ::SetFocus(owner);
     }
-    if (quit)
-        ::PostQuitMessage(static_cast<int>(msg.wParam));
+    if (quit) ::PostQuitMessage(static_cast<int>(msg.wParam));
     return result;
 }
 
 void CWindowWnd::Close(UINT result)
 {
-    if (::IsWindow(m_hWnd))
-        ::PostMessageW(m_hWnd, WM_CLOSE, static_cast<WPARAM>(result), 0);
+    if (::IsWindow(m_hWnd)) ::PostMessageW(m_hWnd, WM_CLOSE, static_cast<WPARAM>(result), 0);
 }
 
 void CWindowWnd::SetIcon(UINT resourceId)
@@ -101,25 +90,20 @@ void CWindowWnd::SetIcon(UINT resourceId)
     // The system's large icon size, each side rounded up to a multiple of 16.
     const int cx = (::GetSystemMetrics(SM_CXICON) + 15) / 16 * 16;
     const int cy = (::GetSystemMetrics(SM_CYICON) + 15) / 16 * 16;
-    HICON big = static_cast<HICON>(::LoadImageW(GetInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, cx, cy,
-                                                LR_DEFAULTCOLOR));
-    HICON small = static_cast<HICON>(::LoadImageW(GetInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, cx, cy,
-                                                  LR_DEFAULTCOLOR));
-    if (big)
-        ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    if (small)
-        ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    HICON big = static_cast<HICON>(
+        ::LoadImageW(GetInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
+    HICON small = static_cast<HICON>(
+        ::LoadImageW(GetInstance(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
+    if (big) ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    if (small) ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
 void CWindowWnd::ResizeClient(int cx, int cy)
 {
     RECT rc = {};
-    if (!::GetClientRect(m_hWnd, &rc))
-        return;
-    if (cx != -1)
-        rc.right = cx;
-    if (cy != -1)
-        rc.bottom = cy;
+    if (!::GetClientRect(m_hWnd, &rc)) return;
+    if (cx != -1) rc.right = cx;
+    if (cy != -1) rc.bottom = cy;
     const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE));
     ::AdjustWindowRectEx(&rc, style, ::GetMenu(m_hWnd) != nullptr, exStyle);
@@ -160,8 +144,7 @@ LRESULT CALLBACK CWindowWnd::WindowProc(HWND hWnd, UINT message, WPARAM wParam, 
             return result;
         }
     }
-    if (!self)
-        return ::DefWindowProcW(hWnd, message, wParam, lParam);
+    if (!self) return ::DefWindowProcW(hWnd, message, wParam, lParam);
     return self->HandleMessage(message, wParam, lParam);
 }
 

@@ -56,11 +56,11 @@ TEST(UIValuesTest, ParseColorReadsOneHexNumber)
     EXPECT_EQ(ParseColor(L"#00FFFFFF"), 0x00FFFFFFu);
     EXPECT_EQ(ParseColor(L"#33333300"), 0x33333300u);
     EXPECT_EQ(ParseColor(L"#ff389bfd"), 0xFF389BFDu);
-    EXPECT_EQ(ParseColor(L"FFFF00FF"), 0xFFFF00FFu);   // the "#" is optional
-    EXPECT_EQ(ParseColor(L"0xFFFF00FF"), 0xFFFF00FFu); // so is a C-style prefix
-    EXPECT_EQ(ParseColor(L"#FFF"), 0xFFFu);            // short forms are just smaller numbers
+    EXPECT_EQ(ParseColor(L"FFFF00FF"), 0xFFFF00FFu);    // the "#" is optional
+    EXPECT_EQ(ParseColor(L"0xFFFF00FF"), 0xFFFF00FFu);  // so is a C-style prefix
+    EXPECT_EQ(ParseColor(L"#FFF"), 0xFFFu);             // short forms are just smaller numbers
     EXPECT_EQ(ParseColor(L"#12G4"), 0x12u);
-    EXPECT_EQ(ParseColor(L"#123456789"), 0xFFFFFFFFu); // more than 32 bits clamps
+    EXPECT_EQ(ParseColor(L"#123456789"), 0xFFFFFFFFu);  // more than 32 bits clamps
     EXPECT_EQ(ParseColor(L""), 0u);
     EXPECT_EQ(ParseColor(L"#"), 0u);
     EXPECT_EQ(ParseColor(L"0x"), 0u);
@@ -102,10 +102,10 @@ TEST(UIValuesTest, ParseAttributeListReadsDefaultValues)
 
 TEST(UIValuesTest, ParseAttributeListStopsAtTheFirstMalformedPair)
 {
-    EXPECT_EQ(ParseAttributeList(L"a=\"1\" b c=\"3\"").size(), 1u);      // no "="
-    EXPECT_EQ(ParseAttributeList(L"a=\"1\" b=3 c=\"3\"").size(), 1u);    // no quote
-    EXPECT_EQ(ParseAttributeList(L"a=\"1\" b=\"3").size(), 1u);          // unclosed
-    EXPECT_EQ(ParseAttributeList(L"=\"1\" a=\"2\"").size(), 0u);         // no name
+    EXPECT_EQ(ParseAttributeList(L"a=\"1\" b c=\"3\"").size(), 1u);    // no "="
+    EXPECT_EQ(ParseAttributeList(L"a=\"1\" b=3 c=\"3\"").size(), 1u);  // no quote
+    EXPECT_EQ(ParseAttributeList(L"a=\"1\" b=\"3").size(), 1u);        // unclosed
+    EXPECT_EQ(ParseAttributeList(L"=\"1\" a=\"2\"").size(), 0u);       // no name
     EXPECT_EQ(ParseAttributeList(L"a=").size(), 0u);
 }
 

@@ -15,9 +15,9 @@
 #include "ui/controls/TabLayoutUI.h"
 #include "ui/controls/TextUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
-#include "ui/text/TextCodecs.h"
 #include "ui/resources/SkinResources.h"
 #include "ui/support/FakeUIHost.h"
+#include "ui/text/TextCodecs.h"
 
 using namespace SkinUI;
 
@@ -41,13 +41,14 @@ struct CustomCallback : IDialogBuilderCallback {
 
 TEST(DialogBuilderTest, TagsNameTheirClassesAndBuildTheTree)
 {
-    TestWindow w(L"<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\" ?>\r\n"
-                 L"<!-- comment --><Window size=\"300,200\">"
-                 L"<verticallayout name=\"root\">"  // tags ignore case
-                 L"  <HorizontalLayout name=\"row\" height=\"40\"><Control name=\"spacer\"/><Button name=\"b\" width=\"60\"/></HorizontalLayout>"
-                 L"  <TabLayout name=\"tab\"><Label name=\"l\"/><Text name=\"t\"/></TabLayout>"
-                 L"  <Option name=\"o\"/><Progress name=\"p\"/><Container name=\"c\"/>"
-                 L"</verticallayout></Window>");
+    TestWindow w(
+        L"<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\" ?>\r\n"
+        L"<!-- comment --><Window size=\"300,200\">"
+        L"<verticallayout name=\"root\">"  // tags ignore case
+        L"  <HorizontalLayout name=\"row\" height=\"40\"><Control name=\"spacer\"/><Button name=\"b\" width=\"60\"/></HorizontalLayout>"
+        L"  <TabLayout name=\"tab\"><Label name=\"l\"/><Text name=\"t\"/></TabLayout>"
+        L"  <Option name=\"o\"/><Progress name=\"p\"/><Container name=\"c\"/>"
+        L"</verticallayout></Window>");
     ASSERT_NE(w.root, nullptr) << w.error;
     EXPECT_NE(dynamic_cast<CVerticalLayoutUI*>(w.root), nullptr);
     EXPECT_NE(w.Find<CHorizontalLayoutUI>(L"row"), nullptr);
@@ -70,10 +71,11 @@ TEST(DialogBuilderTest, UnknownTagsGoToTheCallbackOrAreLeftOutWithTheirSubtree)
     CPaintManagerUI manager;
     CustomCallback callback;
     CDialogBuilder builder;
-    CControlUI* root = builder.Create(L"<VerticalLayout><Custom name=\"mine\"/>"
-                                      L"<Unknown name=\"gone\"><Button name=\"inside\"/></Unknown>"
-                                      L"<Button name=\"after\"/></VerticalLayout>",
-                                      L"", &callback, &manager);
+    CControlUI* root = builder.Create(
+        L"<VerticalLayout><Custom name=\"mine\"/>"
+        L"<Unknown name=\"gone\"><Button name=\"inside\"/></Unknown>"
+        L"<Button name=\"after\"/></VerticalLayout>",
+        L"", &callback, &manager);
     ASSERT_NE(root, nullptr);
     manager.AttachDialog(root);
     EXPECT_EQ(callback.asked, (std::vector<std::wstring>{L"Custom", L"Unknown"}));
@@ -87,17 +89,18 @@ TEST(DialogBuilderTest, UnknownTagsGoToTheCallbackOrAreLeftOutWithTheirSubtree)
 TEST(DialogBuilderTest, DefaultThenStyleThenOwnAttributes)
 {
     SharedCleanup cleanup;
-    TestWindow w(L"<Window>"
-                 L"<Style name=\"s\" value=\"textcolor=&quot;#00000002&quot; height=&quot;22&quot; font=&quot;2&quot;\"/>"
-                 L"<VerticalLayout>"
-                 L"  <Button name=\"own\" textcolor=\"#00000003\" style=\"s\"/>"
-                 L"  <Button name=\"styled\" style=\"s\"/>"
-                 L"  <Button name=\"plain\"/>"
-                 L"  <Label name=\"label\"/>"
-                 L"</VerticalLayout>"
-                 // Declared after the tree: resources are taken first wherever they stand.
-                 L"<Default name=\"Button\" value=\"textcolor=&quot;#00000001&quot; width=&quot;11&quot; font=&quot;1&quot;\"/>"
-                 L"</Window>");
+    TestWindow w(
+        L"<Window>"
+        L"<Style name=\"s\" value=\"textcolor=&quot;#00000002&quot; height=&quot;22&quot; font=&quot;2&quot;\"/>"
+        L"<VerticalLayout>"
+        L"  <Button name=\"own\" textcolor=\"#00000003\" style=\"s\"/>"
+        L"  <Button name=\"styled\" style=\"s\"/>"
+        L"  <Button name=\"plain\"/>"
+        L"  <Label name=\"label\"/>"
+        L"</VerticalLayout>"
+        // Declared after the tree: resources are taken first wherever they stand.
+        L"<Default name=\"Button\" value=\"textcolor=&quot;#00000001&quot; width=&quot;11&quot; font=&quot;1&quot;\"/>"
+        L"</Window>");
     ASSERT_NE(w.root, nullptr) << w.error;
     auto* own = w.Find<CButtonUI>(L"own");
     auto* styled = w.Find<CButtonUI>(L"styled");
@@ -116,9 +119,10 @@ TEST(DialogBuilderTest, SharedDefaultsReachLaterWindowsAndOwnOnesDoNot)
 {
     SharedCleanup cleanup;
     {
-        TestWindow first(L"<Window><Default name=\"VScrollBar\" value=\"width=&quot;9&quot;\" shared=\"true\"/>"
-                         L"<Default name=\"Label\" value=\"font=&quot;4&quot;\"/>"
-                         L"<VerticalLayout vscrollbar=\"true\"><Label name=\"l\"/></VerticalLayout></Window>");
+        TestWindow first(
+            L"<Window><Default name=\"VScrollBar\" value=\"width=&quot;9&quot;\" shared=\"true\"/>"
+            L"<Default name=\"Label\" value=\"font=&quot;4&quot;\"/>"
+            L"<VerticalLayout vscrollbar=\"true\"><Label name=\"l\"/></VerticalLayout></Window>");
         ASSERT_NE(first.root, nullptr) << first.error;
         auto* root = dynamic_cast<CContainerUI*>(first.root);
         ASSERT_NE(root->GetVerticalScrollBar(), nullptr);
@@ -133,9 +137,10 @@ TEST(DialogBuilderTest, SharedDefaultsReachLaterWindowsAndOwnOnesDoNot)
 
 TEST(DialogBuilderTest, ScrollBarDefaultsAndStylesAreAppliedToNewBars)
 {
-    TestWindow w(L"<Window><Default name=\"HScrollBar\" value=\"height=&quot;12&quot; "
-                 L"thumbnormalimage=&quot;file=&apos;thumb.png&apos; corner=&apos;4,2,4,2&apos;&quot;\"/>"
-                 L"<HorizontalLayout hscrollbar=\"true\" hscrollbarstyle=\"showbutton1=&quot;false&quot;\"/></Window>");
+    TestWindow w(
+        L"<Window><Default name=\"HScrollBar\" value=\"height=&quot;12&quot; "
+        L"thumbnormalimage=&quot;file=&apos;thumb.png&apos; corner=&apos;4,2,4,2&apos;&quot;\"/>"
+        L"<HorizontalLayout hscrollbar=\"true\" hscrollbarstyle=\"showbutton1=&quot;false&quot;\"/></Window>");
     ASSERT_NE(w.root, nullptr) << w.error;
     CScrollBarUI* bar = dynamic_cast<CContainerUI*>(w.root)->GetHorizontalScrollBar();
     ASSERT_NE(bar, nullptr);
@@ -150,11 +155,12 @@ TEST(DialogBuilderTest, ScrollBarDefaultsAndStylesAreAppliedToNewBars)
 TEST(DialogBuilderTest, WindowAttributesAndFontsGoToTheManager)
 {
     ScopedProcessDpi dpi(144);
-    TestWindow w(L"<Window size=\"700,420\" caption=\"0,0,0,50\" roundcorner=\"10,10\" bktrans=\"true\" "
-                 L"Layered=\"false\" mininfo=\"100,50\">"
-                 L"<Font id=\"3\" name=\"微软雅黑\" size=\"14\" bold=\"true\"/>"
-                 L"<Font id=\"9\" name=\"Arial\" size=\"16\" default=\"true\"/>"
-                 L"<VerticalLayout/></Window>");
+    TestWindow w(
+        L"<Window size=\"700,420\" caption=\"0,0,0,50\" roundcorner=\"10,10\" bktrans=\"true\" "
+        L"Layered=\"false\" mininfo=\"100,50\">"
+        L"<Font id=\"3\" name=\"微软雅黑\" size=\"14\" bold=\"true\"/>"
+        L"<Font id=\"9\" name=\"Arial\" size=\"16\" default=\"true\"/>"
+        L"<VerticalLayout/></Window>");
     ASSERT_NE(w.root, nullptr) << w.error;
     EXPECT_EQ(w.manager.GetInitSize(), (UISize{1050, 630}));
     EXPECT_EQ(w.manager.GetCaptionRect(), (UIRect{0, 0, 0, 75}));
@@ -172,10 +178,11 @@ TEST(DialogBuilderTest, WindowAttributesAndFontsGoToTheManager)
 TEST(DialogBuilderTest, GeometryIsScaledAt200Percent)
 {
     ScopedProcessDpi dpi(192);
-    TestWindow w(L"<VerticalLayout inset=\"1,1,1,1\"><HorizontalLayout height=\"54\" childpadding=\"2\">"
-                 L"<Control/><Button name=\"min\" width=\"20\" height=\"20\" padding=\"0,11,11,0\"/>"
-                 L"</HorizontalLayout></VerticalLayout>",
-                 UIRect{0, 0, 1400, 840});
+    TestWindow w(
+        L"<VerticalLayout inset=\"1,1,1,1\"><HorizontalLayout height=\"54\" childpadding=\"2\">"
+        L"<Control/><Button name=\"min\" width=\"20\" height=\"20\" padding=\"0,11,11,0\"/>"
+        L"</HorizontalLayout></VerticalLayout>",
+        UIRect{0, 0, 1400, 840});
     ASSERT_NE(w.root, nullptr) << w.error;
     // Row: 2..1398 wide, 108 high; the button is 40 x 40, its padding 22 on top and right.
     EXPECT_EQ(w.Find<CControlUI>(L"min")->GetPos(), (UIRect{1398 - 22 - 40, 2 + 22, 1398 - 22, 2 + 22 + 40}));
@@ -183,11 +190,12 @@ TEST(DialogBuilderTest, GeometryIsScaledAt200Percent)
 
 TEST(DialogBuilderTest, NotificationsCarryTheVirtualWndOfTheirPage)
 {
-    TestWindow w(L"<VerticalLayout><TabLayout name=\"tab\">"
-                 L"<VerticalLayout virtualwnd=\"install0\"><HorizontalLayout height=\"40\">"
-                 L"<Button name=\"deep\" width=\"40\"/></HorizontalLayout></VerticalLayout>"
-                 L"<VerticalLayout virtualwnd=\"install1\" visible=\"false\"/>"
-                 L"</TabLayout><Button name=\"outside\" height=\"20\"/></VerticalLayout>");
+    TestWindow w(
+        L"<VerticalLayout><TabLayout name=\"tab\">"
+        L"<VerticalLayout virtualwnd=\"install0\"><HorizontalLayout height=\"40\">"
+        L"<Button name=\"deep\" width=\"40\"/></HorizontalLayout></VerticalLayout>"
+        L"<VerticalLayout virtualwnd=\"install1\" visible=\"false\"/>"
+        L"</TabLayout><Button name=\"outside\" height=\"20\"/></VerticalLayout>");
     ASSERT_NE(w.root, nullptr) << w.error;
     w.notifier.Clear();
     w.Click(CenterOf(w.Find<CControlUI>(L"deep")->GetPos()));
@@ -201,7 +209,8 @@ TEST(DialogBuilderTest, NotificationsCarryTheVirtualWndOfTheirPage)
 
 TEST(DialogBuilderTest, TabShowsTheFirstVisiblePageOrTheSelectedId)
 {
-    TestWindow first(L"<TabLayout><Control name=\"a\" visible=\"false\"/><Control name=\"b\"/><Control name=\"c\" visible=\"false\"/></TabLayout>");
+    TestWindow first(
+        L"<TabLayout><Control name=\"a\" visible=\"false\"/><Control name=\"b\"/><Control name=\"c\" visible=\"false\"/></TabLayout>");
     auto* tab = dynamic_cast<CTabLayoutUI*>(first.root);
     ASSERT_NE(tab, nullptr) << first.error;
     EXPECT_EQ(tab->GetCurSel(), 1);
@@ -217,7 +226,8 @@ TEST(DialogBuilderTest, TabShowsTheFirstVisiblePageOrTheSelectedId)
     EXPECT_EQ(first.notifier.messages[0].wParam, 2u);
     EXPECT_EQ(first.notifier.messages[0].lParam, 1);
 
-    TestWindow second(L"<TabLayout selectedid=\"2\"><Control name=\"a\"/><Control name=\"b\"/><Control name=\"c\" visible=\"false\"/></TabLayout>");
+    TestWindow second(
+        L"<TabLayout selectedid=\"2\"><Control name=\"a\"/><Control name=\"b\"/><Control name=\"c\" visible=\"false\"/></TabLayout>");
     auto* selected = dynamic_cast<CTabLayoutUI*>(second.root);
     ASSERT_NE(selected, nullptr) << second.error;
     EXPECT_EQ(selected->GetCurSel(), 2);
@@ -252,11 +262,12 @@ TEST(DialogBuilderTest, BrokenDocumentsGiveNoTreeAndSayWhy)
 
 TEST(DialogBuilderTest, IncludeInsertsAnotherDocumentCountTimes)
 {
-    TestWindow w(L"<VerticalLayout name=\"root\">"
-                 L"<Include source=\"&lt;Label height=&quot;10&quot; text=&quot;x&quot;/&gt;\" count=\"3\"/>"
-                 L"<Include source=\"&lt;Button name=&quot;once&quot;/&gt;\"/>"
-                 L"<Include source=\"&lt;Button name=&quot;never&quot;/&gt;\" count=\"0\"/>"
-                 L"</VerticalLayout>");
+    TestWindow w(
+        L"<VerticalLayout name=\"root\">"
+        L"<Include source=\"&lt;Label height=&quot;10&quot; text=&quot;x&quot;/&gt;\" count=\"3\"/>"
+        L"<Include source=\"&lt;Button name=&quot;once&quot;/&gt;\"/>"
+        L"<Include source=\"&lt;Button name=&quot;never&quot;/&gt;\" count=\"0\"/>"
+        L"</VerticalLayout>");
     ASSERT_NE(w.root, nullptr) << w.error;
     auto* root = dynamic_cast<CContainerUI*>(w.root);
     ASSERT_EQ(root->GetCount(), 4);
@@ -269,7 +280,8 @@ TEST(DialogBuilderTest, IncludeInsertsAnotherDocumentCountTimes)
 TEST(DialogBuilderTest, DocumentThatIncludesItselfStops)
 {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::temp_directory_path() / ("kp_builder_include_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    const fs::path folder = fs::temp_directory_path() /
+                            ("kp_builder_include_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     fs::create_directories(folder);
     std::ofstream(folder / "self.xml") << "<VerticalLayout><Label/><Include source=\"self.xml\"/></VerticalLayout>";
     CSkinResources::Reset();
@@ -325,8 +337,8 @@ TEST(DialogBuilderTest, BuildsTheMainWindowDocument)
     for (const wchar_t* name : {L"protocalOpt", L"desktopShortCutOpt", L"addtaskbarOpt"}) {
         EXPECT_NE(w.Find<COptionUI>(name), nullptr) << name;
     }
-    for (const wchar_t* name : {L"pathLab", L"vd_desktop_short_cut", L"vd_quick_start_up_lab", L"vd_install_path",
-                                L"installproglab"}) {
+    for (const wchar_t* name :
+         {L"pathLab", L"vd_desktop_short_cut", L"vd_quick_start_up_lab", L"vd_install_path", L"installproglab"}) {
         EXPECT_NE(w.Find<CLabelUI>(name), nullptr) << name;
     }
     EXPECT_NE(w.Find<CProgressUI>(L"installPrg"), nullptr);
@@ -352,7 +364,8 @@ TEST(DialogBuilderTest, BuildsTheMessageBoxDocument)
     EXPECT_NE(w.Find<CTextUI>(L"kp_txt_title"), nullptr);
     EXPECT_NE(w.Find<CTextUI>(L"kp_txt_msg"), nullptr);
     EXPECT_NE(w.Find<CLabelUI>(L"kp_lab_ico"), nullptr);
-    for (const wchar_t* name : {L"closebtn", L"okBtn", L"cancelBtn"}) EXPECT_NE(w.Find<CButtonUI>(name), nullptr) << name;
+    for (const wchar_t* name : {L"closebtn", L"okBtn", L"cancelBtn"})
+        EXPECT_NE(w.Find<CButtonUI>(name), nullptr) << name;
     EXPECT_TRUE(w.Find<CTextUI>(L"kp_txt_msg")->GetTextStyle() & kTextWordBreak);
     // Both default lists of this document are shared.
     EXPECT_FALSE(CPaintManagerUI::GetSharedResources().FindDefaultAttributeList(L"VScrollBar") == nullptr);

@@ -217,8 +217,8 @@ TEST(ButtonUITest, ReleasingTheCaptureOurselvesDoesNotCancelTheClick)
     host.manager = &manager;
     manager.SetHost(&host);
     CDialogBuilder builder;
-    manager.AttachDialog(builder.Create(L"<VerticalLayout><Button name=\"b\" height=\"30\"/></VerticalLayout>", L"",
-                                        nullptr, &manager));
+    manager.AttachDialog(
+        builder.Create(L"<VerticalLayout><Button name=\"b\" height=\"30\"/></VerticalLayout>", L"", nullptr, &manager));
     manager.AddNotifier(&notifier);
     manager.UpdateLayout(UIRect{0, 0, 100, 100});
     manager.OnLButtonDown(UIPoint{10, 10});
@@ -257,10 +257,11 @@ TEST(ButtonUITest, ClickHandlerMayRemoveTheButtonItWasSentBy)
 
 TEST(ButtonUITest, BoundTabPageIsSelectedOnClick)
 {
-    TestWindow w(L"<VerticalLayout>"
-                 L"<Button name=\"go\" height=\"20\" bindtablayoutname=\"tabs\" bindtabindex=\"1\"/>"
-                 L"<TabLayout name=\"tabs\"><Control name=\"p0\"/><Control name=\"p1\" visible=\"false\"/></TabLayout>"
-                 L"</VerticalLayout>");
+    TestWindow w(
+        L"<VerticalLayout>"
+        L"<Button name=\"go\" height=\"20\" bindtablayoutname=\"tabs\" bindtabindex=\"1\"/>"
+        L"<TabLayout name=\"tabs\"><Control name=\"p0\"/><Control name=\"p1\" visible=\"false\"/></TabLayout>"
+        L"</VerticalLayout>");
     ASSERT_NE(w.root, nullptr) << w.error;
     w.Click(CenterOf(w.Find<CButtonUI>(L"go")->GetPos()));
     EXPECT_EQ(w.Find<CTabLayoutUI>(L"tabs")->GetCurSel(), 1);
@@ -323,8 +324,9 @@ TEST(ButtonLookTest, TextColourOfTheCustomInstallLink)
 
 TEST(ButtonUITest, ImagesOfTheMarkupDecideWhatIsDrawn)
 {
-    TestWindow w(L"<VerticalLayout><Button name=\"b\" height=\"30\" normalimage=\"n.png\" hotimage=\"h.png\" "
-                 L"textcolor=\"#00FFFFFF\" hottextcolor=\"#00389BFD\"/></VerticalLayout>");
+    TestWindow w(
+        L"<VerticalLayout><Button name=\"b\" height=\"30\" normalimage=\"n.png\" hotimage=\"h.png\" "
+        L"textcolor=\"#00FFFFFF\" hottextcolor=\"#00389BFD\"/></VerticalLayout>");
     auto* b = w.Find<CButtonUI>(L"b");
     ASSERT_NE(b, nullptr) << w.error;
     EXPECT_EQ(b->ChooseStatusImage(), ButtonImage::Normal);

@@ -157,7 +157,9 @@ TEST(OptionLookTest, SelectedImagesAndColours)
     EXPECT_EQ(ChooseOptionStatusImage(false, kStateHot, all), ButtonImage::Hot);
     const auto onlyButtonImages = [](ButtonImage i) { return i == ButtonImage::Normal || i == ButtonImage::Hot; };
     EXPECT_EQ(ChooseOptionStatusImage(true, kStateHot, onlyButtonImages), ButtonImage::Hot);
-    const auto selectedNormalOnly = [](ButtonImage i) { return i == ButtonImage::SelectedNormal || i == ButtonImage::Normal; };
+    const auto selectedNormalOnly = [](ButtonImage i) {
+        return i == ButtonImage::SelectedNormal || i == ButtonImage::Normal;
+    };
     EXPECT_EQ(ChooseOptionStatusImage(true, kStatePushed, selectedNormalOnly), ButtonImage::SelectedNormal);
 
     TButtonTextColors colors;
@@ -178,7 +180,7 @@ TEST(OptionLookTest, SelectedImagesAndColours)
 TEST(OptionUITest, AttributesAreFoundUpTheClassChainWithoutCase)
 {
     COptionUI option;
-    option.SetAttribute(L"Group", L"g");                // the option's own
+    option.SetAttribute(L"Group", L"g");  // the option's own
     option.SetAttribute(L"SELECTEDFONT", L"3");
     option.SetAttribute(L"HotTextColor", L"#FF010203");  // the button's
     option.SetAttribute(L"textColor", L"#FF0A0B0C");     // the label's

@@ -55,8 +55,8 @@ TEST(ProgressUITest, FilledLengthIsTruncatedSinglePrecision)
 {
     EXPECT_EQ(ProgressFilledLength(0, 100, 0, 594), 0);
     EXPECT_EQ(ProgressFilledLength(0, 100, 50, 594), 297);
-    EXPECT_EQ(ProgressFilledLength(0, 100, 33, 594), 196);   // 196.02
-    EXPECT_EQ(ProgressFilledLength(0, 100, 99, 594), 588);   // 588.06
+    EXPECT_EQ(ProgressFilledLength(0, 100, 33, 594), 196);  // 196.02
+    EXPECT_EQ(ProgressFilledLength(0, 100, 99, 594), 588);  // 588.06
     EXPECT_EQ(ProgressFilledLength(0, 100, 100, 594), 594);
     EXPECT_EQ(ProgressFilledLength(0, 3, 2, 100), 66);       // 66.67 is cut, not rounded
     EXPECT_EQ(ProgressFilledLength(0, 100, 150, 594), 594);  // kept within the range
@@ -77,9 +77,10 @@ TEST(ProgressUITest, FillRectangleHorizontalAndVertical)
 TEST(ProgressUITest, ForeImageRectangleAt150PercentIsInDocumentUnits)
 {
     ScopedProcessDpi dpi(144);
-    TestWindow w(L"<VerticalLayout><Progress name=\"p\" float=\"true\" pos=\"55,342,649,356\" "
-                 L"min=\"0\" max=\"100\" value=\"50\"/></VerticalLayout>",
-                 UIRect{0, 0, 1050, 630});
+    TestWindow w(
+        L"<VerticalLayout><Progress name=\"p\" float=\"true\" pos=\"55,342,649,356\" "
+        L"min=\"0\" max=\"100\" value=\"50\"/></VerticalLayout>",
+        UIRect{0, 0, 1050, 630});
     auto* bar = w.Find<CProgressUI>(L"p");
     ASSERT_NE(bar, nullptr) << w.error;
     EXPECT_EQ(bar->GetPos().Width(), 891);

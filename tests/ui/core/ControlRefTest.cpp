@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "ui/core/ControlRef.h"
 #include "ui/controls/ButtonUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/OptionUI.h"
-#include "ui/core/PaintManagerUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
+#include "ui/core/ControlRef.h"
+#include "ui/core/PaintManagerUI.h"
 
 using namespace SkinUI;
 
@@ -30,7 +30,9 @@ TEST(BindControl, GivesTheNamedControlOnlyWhenItIsOfTheExpectedClass)
     EXPECT_EQ(nullptr, BindControl<CLabelUI>(manager, L"nosuchname"));
 
     // The tree keeps owning its controls: handles that go destroy nothing.
-    { ControlRef<CLabelUI> handle = BindControl<CLabelUI>(manager, L"pathLab"); }
+    {
+        ControlRef<CLabelUI> handle = BindControl<CLabelUI>(manager, L"pathLab");
+    }
     EXPECT_EQ(label, manager.FindControl(L"pathLab"));
     label->SetText(L"still here");
     EXPECT_EQ(L"still here", label->GetText());

@@ -46,7 +46,7 @@ TEST(DPIScaleTest, MulDivRoundsHalvesAwayFromZeroAndReportsOverflow)
 {
     EXPECT_EQ(MulDivRound(10, 125, 100), 13);  // 12.5
     EXPECT_EQ(MulDivRound(-10, 125, 100), -13);
-    EXPECT_EQ(MulDivRound(7, 150, 100), 11);   // 10.5
+    EXPECT_EQ(MulDivRound(7, 150, 100), 11);  // 10.5
     EXPECT_EQ(MulDivRound(1, 1, 0), -1);
     EXPECT_EQ(MulDivRound(2000000000, 4, 2), -1);
 }
@@ -215,9 +215,10 @@ TEST(ControlUITest, RelativeFloatPosition)
 
 TEST(ControlUITest, FloatingChildSitsAtItsPosInsideTheParent)
 {
-    TestWindow window(L"<VerticalLayout><HorizontalLayout height=\"54\"/>"
-                      L"<Button name=\"b\" float=\"true\" pos=\"246,264,454,308\"/></VerticalLayout>",
-                      UIRect{0, 0, 700, 420});
+    TestWindow window(
+        L"<VerticalLayout><HorizontalLayout height=\"54\"/>"
+        L"<Button name=\"b\" float=\"true\" pos=\"246,264,454,308\"/></VerticalLayout>",
+        UIRect{0, 0, 700, 420});
     ASSERT_NE(window.root, nullptr) << window.error;
     EXPECT_EQ(window.Find<CControlUI>(L"b")->GetPos(), (UIRect{246, 264, 454, 308}));
 }

@@ -26,7 +26,8 @@ TEST(ImageAttributeTest, BareFileNameDrawsOverTheWholeControl)
 
 TEST(ImageAttributeTest, ReadsTheInstallersButtonImage)
 {
-    TDrawInfo info = ParseImageAttribute(L"file='Install uninstall\\btn_Install_new_package.png' corner='10,10,10,10'", 1.0);
+    TDrawInfo info =
+        ParseImageAttribute(L"file='Install uninstall\\btn_Install_new_package.png' corner='10,10,10,10'", 1.0);
     EXPECT_EQ(info.file, L"Install uninstall\\btn_Install_new_package.png");
     EXPECT_EQ(info.corner, (UIRect{10, 10, 10, 10}));
     EXPECT_FALSE(info.hasDest);

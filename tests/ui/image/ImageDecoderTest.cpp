@@ -81,9 +81,8 @@ TEST(ImageDecoder, OpaqueImagesHaveNoAlphaInEveryFormat)
 TEST(ImageDecoder, MaskColourBecomesFullyTransparent)
 {
     // The scroll-bar bitmap's mask is #FFFF00FF: magenta pixels vanish, the rest stay.
-    const Bytes bmp = SkinTest::MakeBmp32(4, 1, [](int x, int) -> std::uint32_t {
-        return x % 2 ? 0xFFFF00FF : 0xFF102030;
-    });
+    const Bytes bmp =
+        SkinTest::MakeBmp32(4, 1, [](int x, int) -> std::uint32_t { return x % 2 ? 0xFFFF00FF : 0xFF102030; });
     const auto masked = Decode(bmp, 0xFFFF00FF);
     ASSERT_TRUE(masked);
     EXPECT_EQ(PixelAt(*masked, 0, 0), 0xFF102030u);

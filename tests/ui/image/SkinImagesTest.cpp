@@ -31,7 +31,8 @@ std::vector<Listed> ListedImages()
 {
     std::vector<Listed> out;
     auto states = [&](const std::wstring& stem, int w, int h, bool variants) {
-        for (const wchar_t* state : {L"", L"_hover", L"_press"}) out.push_back({stem + state + L".png", w, h, variants});
+        for (const wchar_t* state : {L"", L"_hover", L"_press"})
+            out.push_back({stem + state + L".png", w, h, variants});
     };
     for (int page = 1; page <= 4; ++page) {
         out.push_back({L"Install uninstall\\table_bg_install_0" + std::to_wstring(page) + L".png", 700, 420, true});

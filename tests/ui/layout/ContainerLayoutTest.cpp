@@ -41,8 +41,16 @@ struct FakeItem : ILayoutItem {
     UISize estimate;
 
     FakeItem(int w = 0, int h = 0) : fixedW(w), fixedH(h) {}
-    FakeItem& Pad(int l, int t, int r, int b) { padding = UIRect{l, t, r, b}; return *this; }
-    FakeItem& Hidden() { visible = false; return *this; }
+    FakeItem& Pad(int l, int t, int r, int b)
+    {
+        padding = UIRect{l, t, r, b};
+        return *this;
+    }
+    FakeItem& Hidden()
+    {
+        visible = false;
+        return *this;
+    }
     FakeItem& Asks(int w, int h)
     {
         hasEstimate = true;
@@ -396,8 +404,7 @@ TEST(Invisible, HiddenChildrenAreSkippedEntirely)
     FakeItem a(0, 10), hidden(0, 50), fill, hiddenFloat = FakeItem().Float(1, 1, 5, 5);
     hidden.Hidden();
     hiddenFloat.Hidden();
-    const UISize needed =
-        LayoutVertical(UIRect{0, 0, 100, 100}, Params(5), Items({&a, &hidden, &fill, &hiddenFloat}));
+    const UISize needed = LayoutVertical(UIRect{0, 0, 100, 100}, Params(5), Items({&a, &hidden, &fill, &hiddenFloat}));
     EXPECT_EQ(a.pos, (UIRect{0, 0, 100, 10}));
     EXPECT_EQ(fill.pos, (UIRect{0, 15, 100, 100}));
     EXPECT_EQ(hidden.placements, 0);
@@ -494,10 +501,8 @@ TEST(Degenerate, InvertedRectanglesNeverGiveInvertedChildren)
     FakeItem a, b(30, 0), c = FakeItem().Pad(5, 5, 5, 5);
     const UIRect inverted{100, 100, 40, 60};
     for (int pass = 0; pass < 2; ++pass) {
-        if (pass == 0)
-            LayoutVertical(inverted, Params(3, UIRect{20, 20, 20, 20}), Items({&a, &b, &c}));
-        else
-            LayoutHorizontal(inverted, Params(3, UIRect{20, 20, 20, 20}), Items({&a, &b, &c}));
+        if (pass == 0) LayoutVertical(inverted, Params(3, UIRect{20, 20, 20, 20}), Items({&a, &b, &c}));
+        else LayoutHorizontal(inverted, Params(3, UIRect{20, 20, 20, 20}), Items({&a, &b, &c}));
         for (FakeItem* item : {&a, &b, &c}) {
             EXPECT_GE(item->pos.Width(), 0) << pass << " " << item->pos;
             EXPECT_GE(item->pos.Height(), 0) << pass << " " << item->pos;

@@ -46,7 +46,8 @@ bool LoadUtf8(CMarkup& markup, const std::string& text)
 std::vector<std::wstring> ChildNames(const CMarkupNode& node)
 {
     std::vector<std::wstring> names;
-    for (CMarkupNode child = node.GetChild(); child.IsValid(); child = child.GetSibling()) names.push_back(child.GetName());
+    for (CMarkupNode child = node.GetChild(); child.IsValid(); child = child.GetSibling())
+        names.push_back(child.GetName());
     return names;
 }
 
@@ -92,8 +93,9 @@ TEST(MarkupTest, ReadsALayoutDocument)
     EXPECT_EQ(font.GetParent().GetName(), L"Window");
 
     // Entities are decoded, leaving the attribute list that Default entries carry.
-    EXPECT_EQ(window.GetChild(L"Default").GetAttributeValue(L"value"),
-              L"width=\"9\" showbutton1=\"false\" thumbnormalimage=\"file='image15\\table_slide_bar.png' corner='0,5,0,5'\"");
+    EXPECT_EQ(
+        window.GetChild(L"Default").GetAttributeValue(L"value"),
+        L"width=\"9\" showbutton1=\"false\" thumbnormalimage=\"file='image15\\table_slide_bar.png' corner='0,5,0,5'\"");
 
     CMarkupNode root = window.GetChild(L"VerticalLayout");
     EXPECT_EQ(root.GetAttributeValue(L"bkimage"), L"Install uninstall\\table_bg_install_01.png");
@@ -218,8 +220,9 @@ TEST(MarkupTest, ErrorLocationShowsWhereParsingStopped)
 TEST(MarkupTest, DecodesEntitiesInAttributesAndText)
 {
     CMarkup markup;
-    ASSERT_TRUE(markup.Load(L"<a v='&quot;&apos;&amp;&lt;&gt;|&#65;&#x42;&#X63;|&#x1F600;'>"
-                            L" x &lt; y &amp;&amp; &#20320; </a>"));
+    ASSERT_TRUE(
+        markup.Load(L"<a v='&quot;&apos;&amp;&lt;&gt;|&#65;&#x42;&#X63;|&#x1F600;'>"
+                    L" x &lt; y &amp;&amp; &#20320; </a>"));
     CMarkupNode a = markup.GetRoot();
     EXPECT_EQ(a.GetAttributeValue(L"v"), L"\"'&<>|ABc|\U0001F600");
     EXPECT_EQ(a.GetValue(), L"x < y && \u4F60");
@@ -263,7 +266,8 @@ TEST(MarkupTest, AcceptsLooseButUnambiguousForms)
     CMarkup markup;
     // Spaces around "=", single quotes holding double ones, an end tag in another case,
     // trailing content after the root, and self-closing tags with or without a space.
-    ASSERT_TRUE(markup.Load(L"<Window a = 'say \"hi\"' b='x'c=\"y\"><Button/><Label ></label></WINDOW> trailing <junk"));
+    ASSERT_TRUE(
+        markup.Load(L"<Window a = 'say \"hi\"' b='x'c=\"y\"><Button/><Label ></label></WINDOW> trailing <junk"));
     CMarkupNode window = markup.GetRoot();
     EXPECT_EQ(window.GetAttributeValue(L"a"), L"say \"hi\"");
     EXPECT_EQ(window.GetAttributeValue(L"c"), L"y");
@@ -338,14 +342,14 @@ TEST(MarkupTest, MalformedUtf8BecomesReplacementCharacters)
         std::string bytes;
         std::wstring expected;
     } cases[] = {
-        {"\x80", L"\uFFFD"},                          // stray continuation byte
-        {"\xC3", L"\uFFFD"},                          // truncated two-byte sequence
-        {"\xC0\xAF", L"\uFFFD\uFFFD"},                // overlong "/"
-        {"\xE0\x80\xAF", L"\uFFFD\uFFFD\uFFFD"},      // overlong, three bytes
-        {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},      // encoded surrogate
+        {"\x80", L"\uFFFD"},                                // stray continuation byte
+        {"\xC3", L"\uFFFD"},                                // truncated two-byte sequence
+        {"\xC0\xAF", L"\uFFFD\uFFFD"},                      // overlong "/"
+        {"\xE0\x80\xAF", L"\uFFFD\uFFFD\uFFFD"},            // overlong, three bytes
+        {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},            // encoded surrogate
         {"\xF4\x90\x80\x80", L"\uFFFD\uFFFD\uFFFD\uFFFD"},  // above U+10FFFF
-        {"\xE5\x87", L"\uFFFD"},                      // "凯" cut short
-        {"\xE5\x87x", L"\uFFFDx"},                    // ... followed by ASCII: the x survives
+        {"\xE5\x87", L"\uFFFD"},                            // "凯" cut short
+        {"\xE5\x87x", L"\uFFFDx"},                          // ... followed by ASCII: the x survives
         {"\xFF\xFE", L"\uFFFD\uFFFD"},
         {"\xE5\x87\xAF\xF0\x9F\x98\x80", L"凯\U0001F600"},  // valid three- and four-byte forms
     };

@@ -46,7 +46,10 @@ std::shared_ptr<TImageInfo> HalfImage(int w, int h)
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w / 2; ++x) {
             std::uint8_t* p = &image->pixels[(static_cast<size_t>(y) * w + x) * 4];
-            p[0] = 0; p[1] = 0; p[2] = 0xFF; p[3] = 0xFF;
+            p[0] = 0;
+            p[1] = 0;
+            p[2] = 0xFF;
+            p[3] = 0xFF;
         }
     return image;
 }
@@ -83,7 +86,8 @@ public:
     bool enabled = true;
 };
 
-const wchar_t* kDocument = LR"(<Window size="200,100">
+const wchar_t* kDocument =
+    LR"(<Window size="200,100">
   <Font id="0" name="Face" size="12" bold="true" />
   <VerticalLayout name="root" bkcolor="#FF102030">
     <HorizontalLayout name="row" height="40">
@@ -111,7 +115,8 @@ protected:
         pm.SetHost(&host);
         CDialogBuilder builder;
         CControlUI* root = builder.Create(kDocument, std::wstring(), nullptr, &pm);
-        ASSERT_NE(root, nullptr) << std::string(builder.GetLastErrorMessage().begin(), builder.GetLastErrorMessage().end());
+        ASSERT_NE(root, nullptr) << std::string(builder.GetLastErrorMessage().begin(),
+                                                builder.GetLastErrorMessage().end());
         pm.AttachDialog(root);
         pm.UpdateLayout(UIRect{0, 0, 200, 100});
     }
@@ -121,7 +126,8 @@ protected:
         buffer.Canvas().Clear(0);
         Paint::TPaintContext context{buffer.Canvas(), &text, [this](const TDrawInfo& info) {
                                          const auto it = images.find(info.file);
-                                         return it == images.end() ? nullptr : std::shared_ptr<const TImageInfo>(it->second);
+                                         return it == images.end() ? nullptr
+                                                                   : std::shared_ptr<const TImageInfo>(it->second);
                                      }};
         Paint::PaintControl(*pm.GetRoot(), context);
     }

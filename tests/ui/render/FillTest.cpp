@@ -16,8 +16,7 @@ int CountChanged(const CBitmapBuffer& b, int w, int h, Pixel background)
 {
     int n = 0;
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            n += b.At(x, y) != background ? 1 : 0;
+        for (int x = 0; x < w; ++x) n += b.At(x, y) != background ? 1 : 0;
     return n;
 }
 
@@ -54,10 +53,10 @@ TEST(Fill, TranslucentFillIsPremultipliedAndCompositedOverContent)
 TEST(Fill, DegenerateAndFarAwayRectanglesAreSafe)
 {
     CBitmapBuffer b(4, 4);
-    FillRect(b.Canvas(), UIRect{2, 2, 2, 3}, 0xFFFFFFFFu);           // empty
-    FillRect(b.Canvas(), UIRect{3, 3, 1, 1}, 0xFFFFFFFFu);           // inverted
-    FillRect(b.Canvas(), UIRect{10, 10, 20, 20}, 0xFFFFFFFFu);       // beyond the canvas
-    FillRect(b.Canvas(), UIRect{-20, -20, -10, -10}, 0xFFFFFFFFu);   // before it
+    FillRect(b.Canvas(), UIRect{2, 2, 2, 3}, 0xFFFFFFFFu);          // empty
+    FillRect(b.Canvas(), UIRect{3, 3, 1, 1}, 0xFFFFFFFFu);          // inverted
+    FillRect(b.Canvas(), UIRect{10, 10, 20, 20}, 0xFFFFFFFFu);      // beyond the canvas
+    FillRect(b.Canvas(), UIRect{-20, -20, -10, -10}, 0xFFFFFFFFu);  // before it
     FillRoundRect(b.Canvas(), UIRect{3, 3, 1, 1}, UISize{4, 4}, TBrush::Solid(0xFFFFFFFFu));
     DrawBorder(b.Canvas(), UIRect{3, 3, 1, 1}, UIRect{1, 1, 1, 1}, UISize{4, 4}, 0xFFFFFFFFu);
     EXPECT_EQ(CountChanged(b, 4, 4, 0), 0);
@@ -99,8 +98,7 @@ TEST(Fill, VerticalGradientHasItsColoursExactlyAtTheEnds)
     // Row i of 5: (255 * i + 2) / 4.
     const std::uint32_t expected[] = {0, 64, 128, 191, 255};
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 2; ++x)
-            EXPECT_EQ(b.At(x, y), MakePixel(255, expected[y], expected[y], expected[y])) << y;
+        for (int x = 0; x < 2; ++x) EXPECT_EQ(b.At(x, y), MakePixel(255, expected[y], expected[y], expected[y])) << y;
 }
 
 TEST(Fill, ClippedGradientShowsTheColoursOfTheWholeRectangle)
@@ -110,8 +108,7 @@ TEST(Fill, ClippedGradientShowsTheColoursOfTheWholeRectangle)
     FillRect(whole.Canvas(), UIRect{0, 0, 1, 9}, brush);
     clipped.Canvas().PushClip(UIRect{0, 3, 1, 6});
     FillRect(clipped.Canvas(), UIRect{0, 0, 1, 9}, brush);
-    for (int y = 3; y < 6; ++y)
-        EXPECT_EQ(clipped.At(0, y), whole.At(0, y));
+    for (int y = 3; y < 6; ++y) EXPECT_EQ(clipped.At(0, y), whole.At(0, y));
     EXPECT_EQ(clipped.At(0, 0), 0u);
     EXPECT_EQ(whole.At(0, 0), 0xFF204080u);
     EXPECT_EQ(whole.At(0, 8), 0xFFF0C000u);
@@ -163,10 +160,10 @@ TEST(Fill, RoundRectIsAntiAliasedSymmetricAndHasTheRightArea)
     const int n = 20;
     CBitmapBuffer b(n, n);
     FillRoundRect(b.Canvas(), UIRect{0, 0, n, n}, UISize{10, 10}, TBrush::Solid(0xFFFFFFFFu));
-    EXPECT_EQ(b.At(0, 0), 0u);                 // outside the corner circle
-    EXPECT_EQ(b.At(10, 10), 0xFFFFFFFFu);      // centre
-    EXPECT_EQ(b.At(0, 10), 0xFFFFFFFFu);       // middle of the left edge
-    EXPECT_EQ(b.At(10, 0), 0xFFFFFFFFu);       // middle of the top edge
+    EXPECT_EQ(b.At(0, 0), 0u);             // outside the corner circle
+    EXPECT_EQ(b.At(10, 10), 0xFFFFFFFFu);  // centre
+    EXPECT_EQ(b.At(0, 10), 0xFFFFFFFFu);   // middle of the left edge
+    EXPECT_EQ(b.At(10, 0), 0xFFFFFFFFu);   // middle of the top edge
     int partial = 0;
     double area = 0;
     for (int y = 0; y < n; ++y) {
@@ -195,8 +192,7 @@ TEST(Fill, RoundRectRadiiAreClampedAndZeroMeansSquare)
     FillRoundRect(square.Canvas(), UIRect{0, 0, 4, 4}, UISize{0, 0}, TBrush::Solid(0xFF808080u));
     FillRect(plain.Canvas(), UIRect{0, 0, 4, 4}, 0xFF808080u);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(square.At(x, y), plain.At(x, y));
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(square.At(x, y), plain.At(x, y));
     // An ellipse far larger than the rectangle makes it a circle (radius 5).
     FillRoundRect(huge.Canvas(), UIRect{0, 0, 10, 10}, UISize{1000, 1000}, TBrush::Solid(0xFFFFFFFFu));
     EXPECT_EQ(huge.At(0, 0), 0u);
@@ -223,26 +219,24 @@ TEST(Fill, RoundBorderFollowsTheOutlineAndLeavesTheInsideAlone)
     const int n = 20;
     CBitmapBuffer b(n, n, 0xFF000000u);
     DrawBorder(b.Canvas(), UIRect{0, 0, n, n}, UIRect{1, 1, 1, 1}, UISize{10, 10}, 0xFFFFFFFFu);
-    EXPECT_EQ(b.At(0, 0), 0xFF000000u);    // outside the outline
-    EXPECT_EQ(b.At(0, 10), 0xFFFFFFFFu);   // on the straight part
+    EXPECT_EQ(b.At(0, 0), 0xFF000000u);   // outside the outline
+    EXPECT_EQ(b.At(0, 10), 0xFFFFFFFFu);  // on the straight part
     EXPECT_EQ(b.At(19, 10), 0xFFFFFFFFu);
-    EXPECT_EQ(b.At(1, 10), 0xFF000000u);   // just inside
+    EXPECT_EQ(b.At(1, 10), 0xFF000000u);  // just inside
     EXPECT_EQ(b.At(10, 10), 0xFF000000u);
-    EXPECT_EQ(b.At(3, 3), 0xFF000000u);    // inside the corner's inner curve
+    EXPECT_EQ(b.At(3, 3), 0xFF000000u);  // inside the corner's inner curve
     // The stroke along the corner arc is lit, partly.
     Pixel arc = b.At(1, 2);
     EXPECT_NE(arc, 0xFF000000u);
     for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x)
-            ASSERT_EQ(b.At(x, y), b.At(n - 1 - x, n - 1 - y));
+        for (int x = 0; x < n; ++x) ASSERT_EQ(b.At(x, y), b.At(n - 1 - x, n - 1 - y));
 
     // Widths that meet in the middle fill the whole rounded shape.
     CBitmapBuffer full(n, n), filled(n, n);
     DrawBorder(full.Canvas(), UIRect{0, 0, n, n}, UIRect{15, 15, 15, 15}, UISize{10, 10}, 0xFFFFFFFFu);
     FillRoundRect(filled.Canvas(), UIRect{0, 0, n, n}, UISize{10, 10}, TBrush::Solid(0xFFFFFFFFu));
     for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x)
-            ASSERT_EQ(full.At(x, y), filled.At(x, y)) << x << "," << y;
+        for (int x = 0; x < n; ++x) ASSERT_EQ(full.At(x, y), filled.At(x, y)) << x << "," << y;
 }
 
 TEST(Fill, RoundCornersCutsAFinishedImageLikeTheRoundedFill)
@@ -252,8 +246,7 @@ TEST(Fill, RoundCornersCutsAFinishedImageLikeTheRoundedFill)
     RoundCorners(cut.Canvas(), UIRect{0, 0, w, h}, UISize{9, 9});
     FillRoundRect(reference.Canvas(), UIRect{0, 0, w, h}, UISize{9, 9}, TBrush::Solid(0xFFFFFFFFu));
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            ASSERT_EQ(cut.At(x, y), reference.At(x, y)) << x << "," << y;
+        for (int x = 0; x < w; ++x) ASSERT_EQ(cut.At(x, y), reference.At(x, y)) << x << "," << y;
     EXPECT_EQ(cut.At(0, 0), 0u);
     EXPECT_EQ(cut.At(15, 0), 0xFFFFFFFFu);
 }

@@ -13,9 +13,9 @@ using namespace SkinUI::Render;
 
 namespace {
 
-const Pixel kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu, kWhite = 0xFFFFFFFFu,
-            kBlack = 0xFF000000u, kGrey = 0xFF808080u, kYellow = 0xFFFFFF00u, kCyan = 0xFF00FFFFu,
-            kMagenta = 0xFFFF00FFu, kBackground = 0xFF202020u;
+const Pixel kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu, kWhite = 0xFFFFFFFFu, kBlack = 0xFF000000u,
+            kGrey = 0xFF808080u, kYellow = 0xFFFFFF00u, kCyan = 0xFF00FFFFu, kMagenta = 0xFFFF00FFu,
+            kBackground = 0xFF202020u;
 
 TImageInfo MakeImage(int w, int h, const std::function<Pixel(int, int)>& pixel, double scale = 1.0)
 {
@@ -34,7 +34,8 @@ TImageInfo MakeImage(int w, int h, const std::function<Pixel(int, int)>& pixel, 
 
 TImageInfo Solid(int w, int h, Pixel p, double scale = 1.0)
 {
-    return MakeImage(w, h, [p](int, int) { return p; }, scale);
+    return MakeImage(
+        w, h, [p](int, int) { return p; }, scale);
 }
 
 TDrawInfo Info()
@@ -109,8 +110,7 @@ TEST(ImageDraw, EnlargingFiltersBilinearlyAndShrinkingAverages)
     CBitmapBuffer wide(4, 1);
     DrawImage(wide.Canvas(), twoPixels, UIRect{0, 0, 4, 1}, Info(), 100);
     const std::uint32_t up[] = {0, 64, 191, 255};  // centres at -0.25, 0.25, 0.75, 1.25 in the source
-    for (int x = 0; x < 4; ++x)
-        EXPECT_EQ(wide.At(x, 0), MakePixel(255, up[x], up[x], up[x])) << x;
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(wide.At(x, 0), MakePixel(255, up[x], up[x], up[x])) << x;
 
     TImageInfo four = MakeImage(4, 1, [](int x, int) { return x < 2 ? kBlack : kWhite; });
     CBitmapBuffer narrow(2, 1);
@@ -157,8 +157,8 @@ TEST(ImageDraw, NineGridKeepsCornersAndStretchesEdgesOneWay)
             else if (right && top) expected = kBlack;
             else if (left && bottom) expected = kMagenta;
             else if (right && bottom) expected = 0xFF123456u;
-            else if (top) expected = y == 0 ? kRed : kGreen;   // stretched sideways only: rows stay exact
-            else if (left) expected = x == 0 ? kBlue : kYellow; // stretched down only: columns stay exact
+            else if (top) expected = y == 0 ? kRed : kGreen;     // stretched sideways only: rows stay exact
+            else if (left) expected = x == 0 ? kBlue : kYellow;  // stretched down only: columns stay exact
             else if (right || bottom) expected = kCyan;
             else expected = kGrey;
             EXPECT_EQ(b.At(x, y), expected) << x << "," << y;
@@ -184,7 +184,8 @@ TEST(ImageDraw, HoleLeavesTheCentreUntouched)
 TEST(ImageDraw, DoubleSizeImageOnA200PercentWindowIsCopiedPixelForPixel)
 {
     // Markup corner 2,2,2,2 is parsed as 4,4,4,4 at 200 %; the @2x image has 4-pixel margins.
-    TImageInfo image = MakeImage(12, 12, [](int x, int y) { return 0xFF000000u | static_cast<Pixel>(x * 16 + y * 3); }, 2.0);
+    TImageInfo image = MakeImage(
+        12, 12, [](int x, int y) { return 0xFF000000u | static_cast<Pixel>(x * 16 + y * 3); }, 2.0);
     TDrawInfo info = Info();
     info.corner = UIRect{4, 4, 4, 4};
     CBitmapBuffer b(12, 12);
@@ -218,8 +219,8 @@ TEST(ImageDraw, PlainImageOnA200PercentWindowIsSlicedAtItsOwnSizeAndEnlarged)
             EXPECT_EQ(b.At(x, 16 + y), kMagenta);
         }
     EXPECT_EQ(b.At(12, 10), kGrey);
-    EXPECT_EQ(b.At(12, 0), kRed);     // top edge row 0 of the image, enlarged: still red at the top
-    EXPECT_EQ(b.At(12, 3), kGreen);   // and green at the bottom of the margin
+    EXPECT_EQ(b.At(12, 0), kRed);    // top edge row 0 of the image, enlarged: still red at the top
+    EXPECT_EQ(b.At(12, 3), kGreen);  // and green at the bottom of the margin
 
     // The same picture from the @2x image (2 image pixels per unit) is an exact copy.
     CBitmapBuffer sharp(24, 20, kBackground);
@@ -238,22 +239,20 @@ TEST(ImageDraw, TilingRepeatsAtTheImageSizeInWindowPixels)
     CBitmapBuffer b(5, 1);
     DrawImage(b.Canvas(), pair, UIRect{0, 0, 5, 1}, info, 100);
     const Pixel row[] = {kRed, kBlue, kRed, kBlue, kRed};
-    for (int x = 0; x < 5; ++x)
-        EXPECT_EQ(b.At(x, 0), row[x]) << x;
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(b.At(x, 0), row[x]) << x;
 
     // @2x at 200 %: tiles of 4 window pixels, copied exactly; ytiled alone stretches across.
-    TImageInfo pair2x = MakeImage(4, 2, [](int x, int) { return x < 2 ? kRed : kBlue; }, 2.0);
+    TImageInfo pair2x = MakeImage(
+        4, 2, [](int x, int) { return x < 2 ? kRed : kBlue; }, 2.0);
     CBitmapBuffer b2(10, 2);
     DrawImage(b2.Canvas(), pair2x, UIRect{0, 0, 10, 2}, info, 200);
     const Pixel row2[] = {kRed, kRed, kBlue, kBlue, kRed, kRed, kBlue, kBlue, kRed, kRed};
-    for (int x = 0; x < 10; ++x)
-        EXPECT_EQ(b2.At(x, 1), row2[x]) << x;
+    for (int x = 0; x < 10; ++x) EXPECT_EQ(b2.At(x, 1), row2[x]) << x;
 
     // A plain image at 150 %: tiles of 3 pixels, each the enlarged image, so the pattern repeats every 3.
     CBitmapBuffer b3(12, 2);
     DrawImage(b3.Canvas(), pair, UIRect{0, 0, 12, 2}, info, 150);
-    for (int x = 0; x + 3 < 12; ++x)
-        EXPECT_EQ(b3.At(x, 0), b3.At(x + 3, 0)) << x;
+    for (int x = 0; x + 3 < 12; ++x) EXPECT_EQ(b3.At(x, 0), b3.At(x + 3, 0)) << x;
     EXPECT_EQ(b3.At(0, 0), kRed);
 
     TDrawInfo both = Info();
@@ -262,8 +261,7 @@ TEST(ImageDraw, TilingRepeatsAtTheImageSizeInWindowPixels)
     CBitmapBuffer checker(5, 5);
     DrawImage(checker.Canvas(), quad, UIRect{0, 0, 5, 5}, both, 100);
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 5; ++x)
-            EXPECT_EQ(checker.At(x, y), (x + y) % 2 ? kWhite : kBlack);
+        for (int x = 0; x < 5; ++x) EXPECT_EQ(checker.At(x, y), (x + y) % 2 ? kWhite : kBlack);
 }
 
 TEST(ImageDraw, DestAndSourceSelectWhereAndWhat)
@@ -288,8 +286,7 @@ TEST(ImageDraw, DestAndSourceSelectWhereAndWhat)
     CBitmapBuffer b2(4, 4);
     DrawImage(b2.Canvas(), image, UIRect{0, 0, 4, 4}, info, 200);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(b2.At(x, y), kGreen) << x << "," << y;
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(b2.At(x, y), kGreen) << x << "," << y;
 }
 
 TEST(ImageDraw, NothingIsDrawnOutsideTheControlOrTheClip)
@@ -316,8 +313,7 @@ TEST(ImageDraw, DegenerateInputsDrawNothingAndStaySafe)
     auto unchanged = [&] {
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < 6; ++x)
-                if (b.At(x, y) != kBackground)
-                    return false;
+                if (b.At(x, y) != kBackground) return false;
         return true;
     };
     TImageInfo image = Solid(4, 4, kWhite);
@@ -326,7 +322,7 @@ TEST(ImageDraw, DegenerateInputsDrawNothingAndStaySafe)
     truncated.pixels.resize(10);  // fewer bytes than width * height * 4
     DrawImage(b.Canvas(), empty, UIRect{0, 0, 6, 6}, Info(), 100);
     DrawImage(b.Canvas(), truncated, UIRect{0, 0, 6, 6}, Info(), 100);
-    DrawImage(b.Canvas(), image, UIRect{4, 4, 2, 2}, Info(), 100);    // inverted control
+    DrawImage(b.Canvas(), image, UIRect{4, 4, 2, 2}, Info(), 100);      // inverted control
     DrawImage(b.Canvas(), image, UIRect{10, 10, 20, 20}, Info(), 100);  // off the canvas
     TDrawInfo inverted = Info();
     inverted.hasDest = true;
@@ -355,8 +351,9 @@ TEST(ImageDraw, HugeScalesAndRectanglesStayInRange)
 {
     TImageInfo image = Solid(3, 3, kGreen);
     const int scales[] = {1, 100, 1000000, INT_MAX, 0, -50};
-    const double imageScales[] = {1.0, 1e-300, 0.0, -1.0, std::numeric_limits<double>::infinity(),
-                                  std::numeric_limits<double>::quiet_NaN(), 1e300};
+    const double imageScales[] = {
+        1.0,  1e-300, 0.0, -1.0, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(),
+        1e300};
     for (int scale : scales)
         for (double imageScale : imageScales) {
             CBitmapBuffer b(4, 4);
@@ -374,8 +371,7 @@ TEST(ImageDraw, HugeScalesAndRectanglesStayInRange)
             info.hasSource = false;
             DrawImage(b.Canvas(), image, UIRect{0, 0, 4, 4}, info, scale);
             for (int y = 0; y < 4; ++y)
-                for (int x = 0; x < 4; ++x)
-                    ASSERT_EQ(b.At(x, y), kGreen) << scale << " " << imageScale;
+                for (int x = 0; x < 4; ++x) ASSERT_EQ(b.At(x, y), kGreen) << scale << " " << imageScale;
         }
 
     // A control at the far end of the int range.
@@ -397,8 +393,7 @@ TEST(AxisMap, WeightsAlwaysAddUpTo256AndStayInsideTheSource)
                 ASSERT_EQ(map.Size(), destLen);
                 for (int i = 0; i < map.Size(); ++i) {
                     int sum = 0;
-                    for (int t = 0; t < map.Count(i); ++t)
-                        sum += map.Weights(i)[t];
+                    for (int t = 0; t < map.Count(i); ++t) sum += map.Weights(i)[t];
                     ASSERT_EQ(sum, 256);
                     ASSERT_GE(map.First(i), 0);
                     ASSERT_LE(map.First(i) + map.Count(i), srcLen);

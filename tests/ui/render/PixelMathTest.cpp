@@ -7,8 +7,7 @@ using namespace SkinUI::Render;
 TEST(PixelMath, MulDiv255RoundsToNearestForEveryPair)
 {
     for (std::uint32_t c = 0; c < 256; ++c)
-        for (std::uint32_t a = 0; a < 256; ++a)
-            ASSERT_EQ(MulDiv255(c, a), (c * a + 127) / 255) << c << " " << a;
+        for (std::uint32_t a = 0; a < 256; ++a) ASSERT_EQ(MulDiv255(c, a), (c * a + 127) / 255) << c << " " << a;
 }
 
 TEST(PixelMath, ScalePixelScalesEachChannelLikeMulDiv255)

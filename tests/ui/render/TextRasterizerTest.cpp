@@ -32,8 +32,7 @@ int InkCount(const CBitmapBuffer& b, int w, int h, Pixel background)
 {
     int n = 0;
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            n += b.At(x, y) != background ? 1 : 0;
+        for (int x = 0; x < w; ++x) n += b.At(x, y) != background ? 1 : 0;
     return n;
 }
 
@@ -201,8 +200,7 @@ TEST_F(TextRasterizer, ChineseTextDrawsRealGlyphs)
     // Two different characters give different pictures (a missing glyph would be the same box).
     bool differ = false;
     for (int y = 0; y < 40 && !differ; ++y)
-        for (int x = 0; x < 40 && !differ; ++x)
-            differ = first.At(x, y) != second.At(x, y);
+        for (int x = 0; x < 40 && !differ; ++x) differ = first.At(x, y) != second.At(x, y);
     EXPECT_TRUE(differ);
     UIRect ink = InkBox(line, 200, 40, kDark);
     EXPECT_GT(ink.Width(), 6 * 14);  // six square characters of about 20 pixels

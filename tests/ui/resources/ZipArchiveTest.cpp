@@ -34,8 +34,9 @@ TEST(ZipArchive, FindsMembersWhateverTheCaseAndSeparator)
     CZipArchive archive;
     ASSERT_TRUE(archive.OpenMemory(zip.data(), zip.size()));
     Bytes bytes;
-    for (const wchar_t* name : {L"Install uninstall\\table_bg_install_01.png", L"install uninstall/TABLE_BG_INSTALL_01.PNG",
-                                L"INSTALL UNINSTALL\\Table_Bg_Install_01.png"}) {
+    for (const wchar_t* name :
+         {L"Install uninstall\\table_bg_install_01.png", L"install uninstall/TABLE_BG_INSTALL_01.PNG",
+          L"INSTALL UNINSTALL\\Table_Bg_Install_01.png"}) {
         SCOPED_TRACE(std::string(name, name + wcslen(name)));
         ASSERT_EQ(archive.Read(name, 1000, bytes), CZipArchive::ReadResult::Ok);
         EXPECT_EQ(Text(bytes), "background");
@@ -106,8 +107,8 @@ TEST(ZipArchive, LyingSizesAndChecksumsFailInsteadOfReadingGarbage)
     ZipMember storedLonger{"stored-claims-more.txt", ToBytes(content), false, 4000, 4000};
     ZipMember huge{"claims-huge.txt", ToBytes(content), true, 0xFFFFFFF0LL};
     ZipMember badCrc{"bad-crc.txt", ToBytes(content), true, -1, -1, 0x12345678};
-    const Bytes zip = ZipBuilder().Add(longer).Add(shorter).Add(storedLonger).Add(huge).Add(badCrc)
-                          .Add("good.txt", content).Build();
+    const Bytes zip =
+        ZipBuilder().Add(longer).Add(shorter).Add(storedLonger).Add(huge).Add(badCrc).Add("good.txt", content).Build();
     CZipArchive archive;
     ASSERT_TRUE(archive.OpenMemory(zip.data(), zip.size()));
     Bytes bytes;

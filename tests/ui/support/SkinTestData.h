@@ -92,8 +92,8 @@ public:
             Put16(out, 20);
             Put16(out, flags);
             Put16(out, m.deflate ? 8 : 0);
-            Put16(out, 0);       // time
-            Put16(out, 0x21);    // date 1980-01-01
+            Put16(out, 0);     // time
+            Put16(out, 0x21);  // date 1980-01-01
             Put32(out, crc);
             Put32(out, packedSize);
             Put32(out, size);
@@ -202,8 +202,14 @@ template <typename Colour>
 Bytes MakeBmp32(int width, int height, Colour colour)
 {
     Bytes out;
-    auto put16 = [&](std::uint32_t v) { out.push_back(v & 0xFF); out.push_back((v >> 8) & 0xFF); };
-    auto put32 = [&](std::uint32_t v) { put16(v & 0xFFFF); put16(v >> 16); };
+    auto put16 = [&](std::uint32_t v) {
+        out.push_back(v & 0xFF);
+        out.push_back((v >> 8) & 0xFF);
+    };
+    auto put32 = [&](std::uint32_t v) {
+        put16(v & 0xFFFF);
+        put16(v >> 16);
+    };
     const std::uint32_t pixelBytes = static_cast<std::uint32_t>(width * height * 4);
     // BITMAPV4 header, so the alpha channel is declared by its mask.
     out.push_back('B');

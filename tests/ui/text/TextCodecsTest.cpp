@@ -26,19 +26,23 @@ TEST(TextCodecsTest, Utf8DecodesEveryLengthAndRoundTrips)
 // never swallows a good character after it.
 TEST(TextCodecsTest, Utf8RejectsMalformedFormsOnePrefixAtATime)
 {
-    EXPECT_EQ(DecodeUtf8(std::string("\xC0\xAF")), (std::wstring{R, R}));          // overlong "/"
-    EXPECT_EQ(DecodeUtf8(std::string("\xE0\x80\xAF")), (std::wstring{R, R, R}));   // overlong "/"
-    EXPECT_EQ(DecodeUtf8(std::string("\xED\xA0\x80")), (std::wstring{R, R, R}));   // U+D800
+    EXPECT_EQ(DecodeUtf8(std::string("\xC0\xAF")), (std::wstring{R, R}));                // overlong "/"
+    EXPECT_EQ(DecodeUtf8(std::string("\xE0\x80\xAF")), (std::wstring{R, R, R}));         // overlong "/"
+    EXPECT_EQ(DecodeUtf8(std::string("\xED\xA0\x80")), (std::wstring{R, R, R}));         // U+D800
     EXPECT_EQ(DecodeUtf8(std::string("\xF4\x90\x80\x80")), (std::wstring{R, R, R, R}));  // U+110000
     EXPECT_EQ(DecodeUtf8(std::string("\xF5\x80")), (std::wstring{R, R}));
-    EXPECT_EQ(DecodeUtf8(std::string("\xE5\x87" "A")), (std::wstring{R, L'A'}));   // cut off
-    EXPECT_EQ(DecodeUtf8(std::string("\xF0\x9F\x98")), (std::wstring{R}));         // cut off at the end
-    EXPECT_EQ(DecodeUtf8(std::string("\x80\xBF")), (std::wstring{R, R}));          // stray continuations
+    EXPECT_EQ(DecodeUtf8(std::string("\xE5\x87"
+                                     "A")),
+              (std::wstring{R, L'A'}));                                     // cut off
+    EXPECT_EQ(DecodeUtf8(std::string("\xF0\x9F\x98")), (std::wstring{R}));  // cut off at the end
+    EXPECT_EQ(DecodeUtf8(std::string("\x80\xBF")), (std::wstring{R, R}));   // stray continuations
 }
 
 TEST(TextCodecsTest, Utf8EncodesWhatCannotBeEncodedAsReplacement)
 {
     EXPECT_EQ(EncodeUtf8(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");
-    EXPECT_EQ(EncodeUtf8(std::wstring{static_cast<wchar_t>(0xDC00), L'x'}), "\xEF\xBF\xBD" "x");
+    EXPECT_EQ(EncodeUtf8(std::wstring{static_cast<wchar_t>(0xDC00), L'x'}),
+              "\xEF\xBF\xBD"
+              "x");
     EXPECT_EQ(EncodeUtf8(L""), "");
 }

@@ -46,8 +46,8 @@ TEST_F(ResourceWinTest, TheArchiveInTheExecutableServesDocumentsAndImages)
     EXPECT_EQ(GetFileAttributesW((folder + L"ui_win_ResourceWinTest.exe").c_str()) != INVALID_FILE_ATTRIBUTES, true);
 
     CMarkup markup;
-    ASSERT_TRUE(LoadSkinMarkup(markup, L"KPMainFrame.xml")) << std::string(markup.GetLastErrorMessage().begin(),
-                                                                      markup.GetLastErrorMessage().end());
+    ASSERT_TRUE(LoadSkinMarkup(markup, L"KPMainFrame.xml"))
+        << std::string(markup.GetLastErrorMessage().begin(), markup.GetLastErrorMessage().end());
     EXPECT_EQ(markup.GetRoot().GetAttributeValue(L"size"), L"700,420");
 
     std::vector<unsigned char> bytes;

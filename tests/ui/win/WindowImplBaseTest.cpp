@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "WindowTestSupport.h"
-#include "ui/core/ControlUI.h"
 #include "ui/controls/TabLayoutUI.h"
+#include "ui/core/ControlUI.h"
 #include "ui/render/PixelMath.h"
 #include "ui/win/Monitors.h"
 #include "ui/win/WindowImplBase.h"
@@ -32,7 +32,8 @@ class CTestWindow : public WindowImplBase {
 public:
     CTestWindow(const wchar_t* skin, const wchar_t* cls)
         : WindowImplBase(TWindowHooks{{}, [this](const std::wstring& file) { layoutFailures.push_back(file); }}),
-          m_skin(skin), m_class(cls)
+          m_skin(skin),
+          m_class(cls)
     {
     }
     // A failed assertion leaves the test early: the window must not outlive its object.
@@ -80,7 +81,10 @@ private:
 // A page controller registered under a virtual-window name.
 class CPageHandler : public CNotifyPump {
 public:
-    CPageHandler() { MapNotify(L"click", [this](TNotifyUI& msg) { clicks.push_back(msg.pSender->GetName()); }); }
+    CPageHandler()
+    {
+        MapNotify(L"click", [this](TNotifyUI& msg) { clicks.push_back(msg.pSender->GetName()); });
+    }
     std::vector<std::wstring> clicks;
 };
 
@@ -105,7 +109,8 @@ protected:
         window.ShowWindow(true);
         ::SetForegroundWindow(window.GetHWND());
         ::SetFocus(window.GetHWND());
-        ASSERT_TRUE(PumpUntil([&] { return window.PM().IsFirstLayoutDone() && window.PMWnd().GetSurface().Width() > 0; }));
+        ASSERT_TRUE(
+            PumpUntil([&] { return window.PM().IsFirstLayoutDone() && window.PMWnd().GetSurface().Width() > 0; }));
         PumpFor(150);
     }
 
@@ -207,14 +212,17 @@ TEST_F(MainWindowTest, PixelsMatchTheSkinImagesAtThisScale)
     const auto icon = SkinImage(VariantName(L"icon_public_close.png", scale));
     ASSERT_TRUE(icon);
     ASSERT_EQ(icon->width, close.right - close.left);
-    EXPECT_EQ(CompareImageOver(surface, *icon, UIRect{0, 0, icon->width, icon->height}, UIPoint{close.left, close.top}, *bg), 0);
+    EXPECT_EQ(
+        CompareImageOver(surface, *icon, UIRect{0, 0, icon->width, icon->height}, UIPoint{close.left, close.top}, *bg),
+        0);
 
     // The install button: a nine-grid whose 10-pixel corners are copied, not stretched.
     const UIRect install = PosOf(window, L"installBtn");
     const auto button = SkinImage(VariantName(L"Install uninstall\\btn_Install_new_package.png", scale));
     ASSERT_TRUE(button);
     const int corner = S(10);
-    EXPECT_EQ(CompareImageOver(surface, *button, UIRect{0, 0, corner, corner}, UIPoint{install.left, install.top}, *bg), 0);
+    EXPECT_EQ(CompareImageOver(surface, *button, UIRect{0, 0, corner, corner}, UIPoint{install.left, install.top}, *bg),
+              0);
     const int imageRight = button->width - corner;
     const int imageBottom = button->height - corner;
     EXPECT_EQ(CompareImageOver(surface, *button, UIRect{imageRight, imageBottom, button->width, button->height},
@@ -302,7 +310,8 @@ TEST_F(MainWindowTest, CaptionStripDragsTheWindowButItsButtonsDoNot)
 }
 
 // A window with maximise and restore buttons and resize borders, written inline.
-const wchar_t* kResizableDocument = LR"(<Window size="300,200" caption="0,0,0,30" sizebox="4,4,4,4">
+const wchar_t* kResizableDocument =
+    LR"(<Window size="300,200" caption="0,0,0,30" sizebox="4,4,4,4">
   <VerticalLayout bkcolor="#FF202020">
     <HorizontalLayout height="30">
       <Control />
@@ -498,7 +507,8 @@ TEST_F(MessageBoxDocumentTest, PixelsAndCaptionOfTheMessageBox)
     const UIRect title = PosOf(window, L"kp_txt_title");
     int white = 0;
     for (int y = title.top; y < title.bottom; ++y)
-        for (int x = title.left; x < title.left + S(120); ++x) white += ChannelDistance(surface.At(x, y), 0xFFFFFFFF) <= 16;
+        for (int x = title.left; x < title.left + S(120); ++x)
+            white += ChannelDistance(surface.At(x, y), 0xFFFFFFFF) <= 16;
     EXPECT_GT(white, S(20));
 
     // The caption strip is the top 126 pixels: texts drag, the close button does not.

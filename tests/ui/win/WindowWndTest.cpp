@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "ui/win/WindowWnd.h"
 #include "ui/win/Monitors.h"
+#include "ui/win/WindowWnd.h"
 
 using namespace SkinUI;
 
@@ -17,10 +17,7 @@ public:
 };
 
 // Posts messages to the window from inside its own modal loop, so the loop sees them in order.
-void PostLater(HWND hWnd, UINT message, WPARAM wParam)
-{
-    ::PostMessageW(hWnd, message, wParam, 0);
-}
+void PostLater(HWND hWnd, UINT message, WPARAM wParam) { ::PostMessageW(hWnd, message, wParam, 0); }
 
 }  // namespace
 
@@ -92,8 +89,7 @@ TEST(Monitors, ThePrimaryMonitorIsListedWithItsDisplayName)
     ASSERT_FALSE(monitors.empty());
     EXPECT_EQ(monitors[0].displayName, L"\u663e\u793a\u5668 1");
     int primaries = 0;
-    for (const auto& m : monitors)
-        primaries += m.primary ? 1 : 0;
+    for (const auto& m : monitors) primaries += m.primary ? 1 : 0;
     EXPECT_EQ(primaries, 1);
     EXPECT_EQ(FirstMonitorEnumeration().size(), monitors.size());
 }

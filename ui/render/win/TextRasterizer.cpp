@@ -35,20 +35,15 @@ CTextRasterizer::CTextRasterizer() { m_dc = CreateCompatibleDC(nullptr); }
 
 CTextRasterizer::~CTextRasterizer()
 {
-    if (m_oldBitmap != nullptr)
-        SelectObject(m_dc, m_oldBitmap);
-    if (m_bitmap != nullptr)
-        DeleteObject(m_bitmap);
-    if (m_dc != nullptr)
-        DeleteDC(m_dc);
+    if (m_oldBitmap != nullptr) SelectObject(m_dc, m_oldBitmap);
+    if (m_bitmap != nullptr) DeleteObject(m_bitmap);
+    if (m_dc != nullptr) DeleteDC(m_dc);
 }
 
 bool CTextRasterizer::EnsureBitmap(int width, int height)
 {
-    if (m_dc == nullptr)
-        return false;
-    if (m_bitmap != nullptr && width <= m_width && height <= m_height)
-        return true;
+    if (m_dc == nullptr) return false;
+    if (m_bitmap != nullptr && width <= m_width && height <= m_height) return true;
     // Grow to the larger of old and new in each direction, so alternating shapes do not reallocate.
     int w = std::max(width, m_width), h = std::max(height, m_height);
     BITMAPINFO bi{};
@@ -60,13 +55,10 @@ bool CTextRasterizer::EnsureBitmap(int width, int height)
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr)
-        return false;
+    if (bitmap == nullptr) return false;
     HGDIOBJ previous = SelectObject(m_dc, bitmap);
-    if (m_oldBitmap == nullptr)
-        m_oldBitmap = previous;
-    if (m_bitmap != nullptr)
-        DeleteObject(m_bitmap);
+    if (m_oldBitmap == nullptr) m_oldBitmap = previous;
+    if (m_bitmap != nullptr) DeleteObject(m_bitmap);
     m_bitmap = bitmap;
     m_bits = static_cast<std::uint32_t*>(bits);
     m_width = w;
@@ -76,13 +68,11 @@ bool CTextRasterizer::EnsureBitmap(int width, int height)
 
 UISize CTextRasterizer::Measure(const std::wstring& text, HFONT font, unsigned format, int maxWidth)
 {
-    if (m_dc == nullptr || text.empty())
-        return UISize{};
+    if (m_dc == nullptr || text.empty()) return UISize{};
     HGDIOBJ oldFont = SelectObject(m_dc, OrDefault(font));
     RECT rc{0, 0, maxWidth > 0 ? maxWidth : 0x3FFFFFFF, 0};
     UINT flags = (format & ~static_cast<unsigned>(kTextVerticalMask | kTextHorizontalMask)) | DT_CALCRECT;
-    if (maxWidth <= 0)
-        flags &= ~static_cast<UINT>(kTextWordBreak);
+    if (maxWidth <= 0) flags &= ~static_cast<UINT>(kTextWordBreak);
     DrawTextW(m_dc, text.c_str(), TextLength(text), &rc, flags);
     SelectObject(m_dc, oldFont);
     return UISize{static_cast<int>(rc.right - rc.left), static_cast<int>(rc.bottom - rc.top)};
@@ -90,15 +80,12 @@ UISize CTextRasterizer::Measure(const std::wstring& text, HFONT font, unsigned f
 
 void CTextRasterizer::Draw(CCanvas& canvas, const std::wstring& text, const UIRect& rc, const TTextStyle& style)
 {
-    if (text.empty())
-        return;
+    if (text.empty()) return;
     UIRect box = DeflateSafely(rc, style.padding);
     UIRect visible;
-    if (box.IsEmpty() || !visible.Intersect(canvas.Clip(), box))
-        return;
+    if (box.IsEmpty() || !visible.Intersect(canvas.Clip(), box)) return;
     int w = visible.Width(), h = visible.Height();
-    if (!EnsureBitmap(w, h))
-        return;
+    if (!EnsureBitmap(w, h)) return;
 
     unsigned format = style.format;
     // The layout box in bitmap coordinates (the bitmap's origin is the visible part's top-left).
@@ -110,8 +97,7 @@ void CTextRasterizer::Draw(CCanvas& canvas, const std::wstring& text, const UIRe
         // Place a wrapped block by hand: measure it, then draw it top-aligned at the right height.
         int blockHeight = Measure(text, style.font, format, static_cast<int>(layout.right - layout.left)).cy;
         long long room = static_cast<long long>(layout.bottom) - layout.top - blockHeight;
-        if (room > 0)
-            layout.top += static_cast<LONG>((format & kTextBottom) ? room : room / 2);
+        if (room > 0) layout.top += static_cast<LONG>((format & kTextBottom) ? room : room / 2);
         format &= ~static_cast<unsigned>(kTextVerticalMask);
     }
 
@@ -135,8 +121,7 @@ void CTextRasterizer::Draw(CCanvas& canvas, const std::wstring& text, const UIRe
         Pixel* dst = canvas.Row(visible.top + y) + visible.left;
         for (int x = 0; x < w; ++x) {
             std::uint32_t coverage = CoverageOf(src[x]);
-            if (coverage != 0)
-                BlendCoverage(dst + x, ink, coverage);
+            if (coverage != 0) BlendCoverage(dst + x, ink, coverage);
         }
     }
 }
