@@ -2,7 +2,12 @@
 
 #include "net/TextEncoding.h"
 
+std::wstring DecodeStartupCommandLine(const char* narrowCommandLine)
+{
+    return Utf8ToWide(narrowCommandLine ? narrowCommandLine : "");
+}
+
 CommandLineOptions ReadStartupCommandLine(const char* narrowCommandLine)
 {
-    return ParseCommandLine(Utf8ToWide(narrowCommandLine ? narrowCommandLine : ""));
+    return ParseCommandLine(DecodeStartupCommandLine(narrowCommandLine));
 }
