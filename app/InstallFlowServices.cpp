@@ -4,12 +4,15 @@
 #include <objbase.h>
 #include <shlwapi.h>
 
+#include <cstring>
 #include <cwchar>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "KPCore/inner/PackageFolder.h"
 #include "KPCore/inner/PackageProcess.h"
+#include "app/LogLine.h"
 #include "app/PackageCommand.h"
 #include "app/StatusFile.h"
 #include "net/PackageTrust.h"
@@ -25,6 +28,7 @@ namespace {
 struct StatusFilePlace {
     std::wstring folder;
     std::wstring file;
+    std::wstring lastActive;  // the value of "active" last read
 };
 
 class PackagePlace : public CPackagePlace {
@@ -58,11 +62,32 @@ private:
 
 class RunningPackage : public CRunningPackage {
 public:
-    explicit RunningPackage(std::unique_ptr<CPackageProcess> process) : m_process(std::move(process)) {}
-    bool HasEnded() const override { return m_process->HasEnded(); }
+    RunningPackage(std::unique_ptr<CPackageProcess> process, LogSink log)
+        : m_process(std::move(process)), m_log(std::move(log))
+    {
+    }
+    ~RunningPackage() override { LogExitCode(); }
+    bool HasEnded() const override
+    {
+        const bool ended = m_process->HasEnded();
+        if (ended) LogExitCode();
+        return ended;
+    }
 
 private:
+    // Once, as soon as the package's own process is seen to have ended.
+    void LogExitCode() const
+    {
+        if (m_exitLogged) return;
+        const std::optional<DWORD> code = m_process->ExitCode();
+        if (!code) return;
+        m_exitLogged = true;
+        WriteLog(m_log, L"the package ended with exit code " + std::to_wstring(*code) + L" (" + HexCode(*code) + L")");
+    }
+
     std::unique_ptr<CPackageProcess> m_process;
+    LogSink m_log;
+    mutable bool m_exitLogged = false;
 };
 
 // A test's pause from the environment: decimal milliseconds up to kLongestTestPauseMs; anything
@@ -78,55 +103,81 @@ unsigned int TestPause(const wchar_t* variable)
     return static_cast<unsigned int>(value);
 }
 
-void Log(const std::string& line) { OutputDebugStringA(("KPSetup: " + line + "\n").c_str()); }
+std::wstring Widen(const char* ascii) { return std::wstring(ascii, ascii + std::strlen(ascii)); }
 
 }  // namespace
 
-InstallFlowServices RealInstallFlowServices()
+InstallFlowServices RealInstallFlowServices(LogSink log)
 {
     InstallFlowServices services;
-    services.makePackagePlace = []() -> std::unique_ptr<CPackagePlace> {
+    services.makePackagePlace = [log]() -> std::unique_ptr<CPackagePlace> {
         DWORD error = ERROR_SUCCESS;
         std::unique_ptr<CPackageFolder> folder = CPackageFolder::Create(PackageRootFolder(), &error);
         if (!folder) {
-            Log("no folder for the package: error " + std::to_string(error));
+            WriteLog(log, L"no folder for the package: error " + std::to_wstring(error));
             return nullptr;
         }
-        return std::make_unique<PackagePlace>(std::move(folder));
+        auto place = std::make_unique<PackagePlace>(std::move(folder));
+        WriteLog(log, L"the package goes to " + place->PackagePath());
+        return place;
     };
-    services.makeDownloader = [](DownloadCallback observer, const std::wstring& url, const std::wstring& savePath) {
+    services.makeDownloader = [log](DownloadCallback observer, const std::wstring& url, const std::wstring& savePath) {
+        WriteLog(log, L"downloading " + url);
+        CWinDownloader::Limits limits;
+        limits.log = log;
+        // The observer is told the result as well, so the log has it even for a download that
+        // never began a transfer.
+        DownloadCallback logged = [observer, log](int code, double value, const wchar_t* text) {
+            if (code == DOWNLOAD_COMPLETE) WriteLog(log, L"download complete");
+            if (code == DOWNLOAD_FAILED)
+                WriteLog(log, L"download failed: " + HexCode(static_cast<unsigned long>(static_cast<long>(value))));
+            observer(code, value, text);
+        };
         return std::shared_ptr<CDownloader>(
-            std::make_shared<CWinDownloader>(std::move(observer), url.c_str(), savePath.c_str()));
+            std::make_shared<CWinDownloader>(std::move(logged), url.c_str(), savePath.c_str(), limits));
     };
-    services.checkPackage = [](const std::wstring& path) -> std::unique_ptr<CHeldPackage> {
+    services.checkPackage = [log](const std::wstring& path) -> std::unique_ptr<CHeldPackage> {
         auto file = std::make_unique<CPackageFile>(path);
         const PackageCheck check = file->Verify(BuiltInSignerPins());
-        if (check.verdict != PackageVerdict::Trusted) {
-            Log(std::string("the package is refused: ") + PackageVerdictName(check.verdict) + " (" +
-                std::to_string(check.detail) + ")");
-            return nullptr;
-        }
+        std::wstring line = L"package check: " + Widen(PackageVerdictName(check.verdict));
+        if (check.detail != 0) line += L" (" + HexCode(static_cast<unsigned long>(check.detail)) + L")";
+        if (!check.signer.empty()) line += L"; signed by " + check.signer;
+        WriteLog(log, line);
+        if (check.verdict != PackageVerdict::Trusted) return nullptr;
         return std::make_unique<HeldPackage>(std::move(file));
     };
-    services.startPackage = [](const std::wstring& path,
-                               const std::wstring& parameters) -> std::unique_ptr<CRunningPackage> {
+    services.startPackage = [log](const std::wstring& path,
+                                  const std::wstring& parameters) -> std::unique_ptr<CRunningPackage> {
+        WriteLog(log, L"starting " + PackageProcessCommandLine(path, parameters));
         DWORD error = ERROR_SUCCESS;
         std::unique_ptr<CPackageProcess> process = CPackageProcess::Start(path, parameters, &error);
         if (!process) {
-            Log("the package did not start: error " + std::to_string(error));
+            WriteLog(log, L"the package did not start: error " + std::to_wstring(error));
             return nullptr;
         }
-        return std::make_unique<RunningPackage>(std::move(process));
+        WriteLog(log, std::wstring(L"the package runs, process ") + std::to_wstring(GetProcessId(process->Process())) +
+                          (process->FollowsDescendants() ? L", with everything it starts" : L", alone"));
+        return std::make_unique<RunningPackage>(std::move(process), log);
     };
     auto place = std::make_shared<StatusFilePlace>();
-    services.prepareStatusFile = [place] {
+    services.prepareStatusFile = [place, log] {
         place->folder = GetRoamingDataDir();
         place->file = GetStatusFilePath();
+        const std::wstring before = PollStatusFile(place->file);
         PrepareStatusFile(place->file);
+        WriteLog(log, L"status file " + place->file + L": active was \"" + before + L"\", now \"" +
+                          PollStatusFile(place->file) + L"\"");
+        place->lastActive = L"0";
     };
-    services.pollStatusFile = [place] {
+    services.pollStatusFile = [place, log] {
         if (!PathFileExistsW(place->folder.c_str())) EnsureDirectory(place->folder);
-        return PollStatusFile(place->file);
+        std::wstring active = PollStatusFile(place->file);
+        // A change is worth a line; the same value every 108 ms is not.
+        if (active != place->lastActive) {
+            WriteLog(log, L"status file: active = \"" + active + L"\"");
+            place->lastActive = active;
+        }
+        return active;
     };
     services.pauseBeforeCheckMs = TestPause(kPauseBeforeCheckVariable);
     services.pauseBeforeStartMs = TestPause(kPauseBeforeStartVariable);

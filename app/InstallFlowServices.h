@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "KPCore/inner/LogSink.h"
 #include "net/Downloader.h"
 
 // The place of one downloaded package: a folder made for this download alone, where nobody but an
@@ -68,7 +69,8 @@ struct InstallFlowServices {
 // The real services: a CPackageFolder under %ProgramData%\KPCapture, CWinDownloader, the package
 // check with the build's signer pins, CPackageProcess and the status file APP.ini. The two pauses
 // come from the environment variables named below, for tests only.
-InstallFlowServices RealInstallFlowServices();
+// Every step writes what it did and how it ended into `log`.
+InstallFlowServices RealInstallFlowServices(LogSink log = LogSink());
 
 // Environment variables that set the two pauses (decimal milliseconds, at most kLongestTestPauseMs;
 // anything else means no pause).

@@ -25,11 +25,12 @@ int AskAfterFailureWithMessageBox(HWND owner, InstallFailure failure)
 
 const wchar_t* const kPageVirtualWnds[4] = {L"install0", L"install1", L"install2", L"install3"};
 
-MainFrameServices RealMainFrameServices()
+MainFrameServices RealMainFrameServices(LogSink log)
 {
     MainFrameServices services;
     services.pages = RealPageServices();
-    services.flow = RealInstallFlowServices();
+    services.pages.log = log;
+    services.flow = RealInstallFlowServices(std::move(log));
     services.askAfterFailure = AskAfterFailureWithMessageBox;
     return services;
 }

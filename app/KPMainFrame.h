@@ -37,8 +37,9 @@ struct MainFrameServices {
     SkinUI::TWindowHooks window;
 };
 
-// The program's own: RealPageServices, RealInstallFlowServices and the skinned message box.
-MainFrameServices RealMainFrameServices();
+// The program's own: RealPageServices, RealInstallFlowServices and the skinned message box, all
+// writing into `log`.
+MainFrameServices RealMainFrameServices(LogSink log = LogSink());
 
 // The installer's one top-level window, built from "KPMainFrame.xml": the four wizard pages as the
 // items of the tab "tabInstall", each page's notifications handed to that page's controller, and

@@ -61,16 +61,41 @@ bool Sha256(const std::uint8_t* bytes, std::size_t size, Sha256Digest& digest)
     return ok;
 }
 
-// The SHA-256 of the DER SubjectPublicKeyInfo of the certificate that made the first signature.
-bool SignerKeyDigest(HANDLE stateData, Sha256Digest& digest)
+// The certificate that made the first signature.
+PCCERT_CONTEXT SignerCertificate(HANDLE stateData)
 {
     CRYPT_PROVIDER_DATA* data = Trust().providerData(stateData);
     CRYPT_PROVIDER_SGNR* signer = data ? Trust().signer(data, 0, FALSE, 0) : nullptr;
     CRYPT_PROVIDER_CERT* certificate = signer ? Trust().certificate(signer, 0) : nullptr;
-    if (!certificate || !certificate->pCert) return false;
-    const std::uint8_t* der = certificate->pCert->pbCertEncoded;
-    const std::optional<DerSpan> key = FindSubjectPublicKeyInfo(der, certificate->pCert->cbCertEncoded);
+    return certificate ? certificate->pCert : nullptr;
+}
+
+// The SHA-256 of the DER SubjectPublicKeyInfo of the signer's certificate.
+bool SignerKeyDigest(PCCERT_CONTEXT certificate, Sha256Digest& digest)
+{
+    if (!certificate) return false;
+    const std::uint8_t* der = certificate->pbCertEncoded;
+    const std::optional<DerSpan> key = FindSubjectPublicKeyInfo(der, certificate->cbCertEncoded);
     return key && Sha256(der + key->offset, key->length, digest);
+}
+
+// "<subject>, key <sha-256 hex>" for the log.
+std::wstring DescribeSigner(PCCERT_CONTEXT certificate, const Sha256Digest* digest)
+{
+    static const auto nameOf = SystemFunction<decltype(&CertGetNameStringW)>(L"crypt32.dll", "CertGetNameStringW");
+    std::wstring text = L"?";
+    wchar_t name[256] = {};
+    if (certificate && nameOf && nameOf(certificate, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, name, 256) > 1)
+        text = name;
+    if (digest) {
+        static const wchar_t kHex[] = L"0123456789abcdef";
+        text += L", key ";
+        for (std::uint8_t byte : *digest) {
+            text += kHex[byte >> 4];
+            text += kHex[byte & 15];
+        }
+    }
+    return text;
 }
 
 bool MeansUnsigned(LONG status)
@@ -111,17 +136,17 @@ CPackageFile::~CPackageFile()
 
 PackageCheck CPackageFile::Verify(const std::vector<Sha256Digest>& pins) const
 {
-    if (!IsOpen()) return {PackageVerdict::CannotOpen, static_cast<long>(m_openError)};
+    if (!IsOpen()) return {PackageVerdict::CannotOpen, static_cast<long>(m_openError), {}};
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(m_file, &info))
-        return {PackageVerdict::CannotOpen, static_cast<long>(GetLastError())};
+        return {PackageVerdict::CannotOpen, static_cast<long>(GetLastError()), {}};
     if (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))
-        return {PackageVerdict::CannotOpen, static_cast<long>(ERROR_CANT_ACCESS_FILE)};
+        return {PackageVerdict::CannotOpen, static_cast<long>(ERROR_CANT_ACCESS_FILE), {}};
 
     const PeCheckResult structure = CheckStructure(m_file);
-    if (structure != PeCheckResult::Valid) return {PackageVerdict::NotAnExecutable, static_cast<long>(structure)};
+    if (structure != PeCheckResult::Valid) return {PackageVerdict::NotAnExecutable, static_cast<long>(structure), {}};
 
-    if (!Trust().Complete()) return {PackageVerdict::BadSignature, static_cast<long>(TRUST_E_PROVIDER_UNKNOWN)};
+    if (!Trust().Complete()) return {PackageVerdict::BadSignature, static_cast<long>(TRUST_E_PROVIDER_UNKNOWN), {}};
     WINTRUST_FILE_INFO file{};
     file.cbStruct = sizeof file;
     file.pcwszFilePath = m_path.c_str();
@@ -138,12 +163,16 @@ PackageCheck CPackageFile::Verify(const std::vector<Sha256Digest>& pins) const
     GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
     const LONG status = Trust().verify(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);
 
-    PackageCheck result{PackageVerdict::Trusted, 0};
+    PackageCheck result{PackageVerdict::Trusted, 0, {}};
     Sha256Digest signer{};
     if (status != ERROR_SUCCESS)
-        result = {MeansUnsigned(status) ? PackageVerdict::NoSignature : PackageVerdict::BadSignature, status};
-    else if (!SignerKeyDigest(trust.hWVTStateData, signer) || !IsPinnedSigner(pins, signer))
-        result = {PackageVerdict::SignerNotPinned, 0};
+        result = {MeansUnsigned(status) ? PackageVerdict::NoSignature : PackageVerdict::BadSignature, status, {}};
+    if (status == ERROR_SUCCESS) {
+        const PCCERT_CONTEXT certificate = SignerCertificate(trust.hWVTStateData);
+        const bool digested = SignerKeyDigest(certificate, signer);
+        if (!digested || !IsPinnedSigner(pins, signer)) result = {PackageVerdict::SignerNotPinned, 0, {}};
+        result.signer = DescribeSigner(certificate, digested ? &signer : nullptr);
+    }
 
     trust.dwStateAction = WTD_STATEACTION_CLOSE;
     Trust().verify(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);

@@ -29,6 +29,9 @@ struct PackageCheck {
     // What the failing step said, for the log: the Windows error for CannotOpen, the PeCheckResult
     // for NotAnExecutable, WinVerifyTrust's answer for the signature steps; 0 when trusted.
     long detail;
+    // Who signed it, for the log: the certificate's subject and the SHA-256 of its key in hex;
+    // empty without a valid signature.
+    std::wstring signer;
 };
 
 class CPackageFile {

@@ -3,6 +3,7 @@
 #include <wininet.h>
 
 #include <cstdint>
+#include <cwchar>
 #include <thread>
 
 #include "KPCore/inner/DllHardening.h"
@@ -28,6 +29,18 @@ bool CarriesBytes(ULONG statusCode)
 }
 
 void RemoveFile(const std::wstring& path) { DeleteFileW(path.c_str()); }
+
+// "attempt 2 of 3: HTTP 404, 0 bytes in 15 ms, result 0x80190194".
+std::wstring DescribeAttempt(int attempt, DWORD httpStatus, std::uint64_t bytes, std::uint64_t milliseconds,
+                             HRESULT result)
+{
+    wchar_t text[160];
+    std::swprintf(text, sizeof text / sizeof text[0],
+                  L"attempt %d of %d: HTTP %lu, %llu bytes in %llu ms, result 0x%08lX", attempt, kAttempts,
+                  static_cast<unsigned long>(httpStatus), static_cast<unsigned long long>(bytes),
+                  static_cast<unsigned long long>(milliseconds), static_cast<unsigned long>(result));
+    return text;
+}
 
 // S_OK when the saved file has the length the response announced (or none was announced).
 HRESULT CheckSavedLength(const std::wstring& path, std::uint64_t announced)
@@ -382,6 +395,7 @@ unsigned long CWinDownloader::DownloadProc(void* downloader)
     HRESULT result = E_ABORT;
     for (int attempt = 0; attempt < kAttempts && !callback.Aborted(); ++attempt) {
         callback.BeginAttempt(self->m_limits.maxBytes);
+        const auto began = std::chrono::steady_clock::now();
         std::thread watchdog([&callback, self] { callback.WatchForStall(self->m_limits.stall); });
         result = DownloadToFile(url.c_str(), savePath.c_str(), &callback);
         callback.EndAttempt();
@@ -389,6 +403,10 @@ unsigned long CWinDownloader::DownloadProc(void* downloader)
         callback.ForgetBinding();
         result = AttemptResult(callback, result);
         if (result == S_OK) result = CheckSavedLength(savePath, callback.AnnouncedLength());
+        const auto took =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began);
+        WriteLog(self->m_limits.log, DescribeAttempt(attempt + 1, callback.HttpStatus(), callback.ReceivedBytes(),
+                                                     static_cast<std::uint64_t>(took.count()), result));
         if (result == S_OK) break;
         RemoveFile(savePath);  // nothing of a failed attempt is kept
         callback.PauseUnlessAborted(kPauseAfterFailureMs);

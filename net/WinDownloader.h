@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "KPCore/inner/LogSink.h"
 #include "net/Downloader.h"
 #include "net/NamedThread.h"
 
@@ -93,6 +94,8 @@ public:
         std::uint64_t AnnouncedLength() const { return m_announced.load(); }
         // The response's HTTP status; 0 when the service told none (a file address).
         DWORD HttpStatus() const { return m_httpStatus.load(); }
+        // The bytes the attempt received; read once the transfer has returned.
+        std::uint64_t ReceivedBytes() const { return m_received; }
 
         // The addresses this download has fetched (its URL and every redirection target), so that
         // exactly its own URL-cache entries can be removed.
@@ -127,6 +130,8 @@ public:
     struct Limits {
         std::chrono::milliseconds stall{30000};  // longest wait for the next byte
         std::uint64_t maxBytes = 1ull << 30;     // largest response accepted (below 4 GiB)
+        // Told on the worker thread, one line per attempt: its HTTP status, bytes, time and result.
+        LogSink log;
     };
 
     CWinDownloader(DownloadCallback observer, const wchar_t* url, const wchar_t* savePath, Limits limits);

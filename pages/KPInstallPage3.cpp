@@ -1,9 +1,7 @@
 #include "pages/KPInstallPage3.h"
 
-#include "KPCore/inner/PathText.h"
 #include "KPCore/inner/ProductInfo.h"
-#include "KPCore/inner/ShellLink.h"
-#include "KPCore/inner/UninstallRegistration.h"
+#include "KPCore/inner/ProductRegistration.h"
 #include "pages/InstallSettings.h"
 
 using SkinUI::TNotifyUI;
@@ -45,9 +43,6 @@ void CKPInstallPage3::OnClick(TNotifyUI& msg)
 void CKPInstallPage3::FinishInstall()
 {
     const std::wstring appFolder = GetInstallSettings().GetAppFolder();
-    const std::wstring application = appFolder + kAppExeSuffix;
-    const std::wstring uninstaller = appFolder + kUninstallerExeSuffix;
-    RegisterUninstallEntry(appFolder);
-    CreateProgramShortcuts(application, uninstaller, appFolder, kProductName,
-                           ShortcutDescription(kProductName, appFolder));
+    WriteLog(m_services.log, L"registering the product in " + appFolder);
+    WriteLog(m_services.log, DescribeRegistration(RegisterInstalledProduct(appFolder)));
 }

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "KPCore/inner/LogSink.h"
+
 // What the wizard pages ask of the world outside the window: the close question, the browser, the
 // start of a program and the folder picker. The main window hands its pages the program's own
 // (RealPageServices); tests hand in theirs.
@@ -17,6 +19,8 @@ struct PageServices {
     std::function<void(const std::wstring& path)> startProgram;
     // Asks for a folder, starting at `currentPath`: the chosen folder, or empty when cancelled.
     std::function<std::wstring(const std::wstring& currentPath, HWND owner)> chooseFolder;
+    // The run's log (empty: none).
+    LogSink log;
 };
 
 // The real services: the skinned message box, OpenWithShell, ShellExecuteW, the shell's folder

@@ -79,6 +79,10 @@ TEST_F(PackageTrust, OnlyTheGenuineSignedPackagePasses)
     const std::wstring foreign = DemoFile(L"KPCaptureSetup-foreign.exe");
     PackageCheck check = Check(genuine, demoPin);
     EXPECT_EQ(check.verdict, PackageVerdict::Trusted) << check.detail;
+    // The log names the signer by its certificate and its key, whose digest is the pin.
+    EXPECT_EQ(check.signer.rfind(L"KPSetup Demo Publisher, key ", 0), 0u) << check.signer;
+    EXPECT_EQ(check.signer.size(), std::wstring(L"KPSetup Demo Publisher, key ").size() + 64);
+    EXPECT_EQ(Check(foreign, demoPin).signer.rfind(L"KPSetup Foreign Publisher, key ", 0), 0u);
     EXPECT_EQ(Check(genuine, both).verdict, PackageVerdict::Trusted);
     EXPECT_EQ(Check(genuine, BuiltInSignerPins()).verdict, PackageVerdict::Trusted)
         << "this build trusts the demo publisher";
@@ -92,6 +96,7 @@ TEST_F(PackageTrust, OnlyTheGenuineSignedPackagePasses)
     check = Check(DemoFile(L"KPCaptureSetup-unsigned.exe"), both);
     EXPECT_EQ(check.verdict, PackageVerdict::NoSignature);
     EXPECT_EQ(check.detail, static_cast<long>(TRUST_E_NOSIGNATURE));
+    EXPECT_EQ(check.signer, L"");
     check = Check(DemoFile(L"KPCaptureSetup-tampered.exe"), both);
     EXPECT_EQ(check.verdict, PackageVerdict::BadSignature);
     EXPECT_EQ(check.detail, static_cast<long>(TRUST_E_BAD_DIGEST));
