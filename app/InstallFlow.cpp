@@ -73,6 +73,12 @@ void CInstallFlow::Start(const InstallSettings& settings)
 
 std::wstring CInstallFlow::GetPackagePath() const { return m_place ? m_place->PackagePath() : std::wstring(); }
 
+bool CInstallFlow::RemoveFinishedPlace()
+{
+    if (m_stage == Stage::Finished && m_place && m_place->Remove()) m_place.reset();
+    return !m_place;
+}
+
 void CInstallFlow::OnDownloadReport(int code, int attempt)
 {
     if (attempt != m_attempt || m_stage != Stage::Downloading) return;

@@ -93,6 +93,9 @@ public:
     double GetProgress() const { return m_progress; }
     // The package of the running attempt; empty when it has no place.
     std::wstring GetPackagePath() const;
+    // After completion: removes the package's place unless something still holds it (a package
+    // that wrote "1" just before it ends). True once it is gone.
+    bool RemoveFinishedPlace();
     InstallFailure GetLastFailure() const { return m_lastFailure; }
 
 private:

@@ -421,6 +421,14 @@ TEST_F(InstallFlowStateTest, APackageStillInUseAtTheCompletionGoesWhenTheFlowSto
     Tick(TIMER_POLL_STATUS);
     ASSERT_EQ(Stage::Finished, flow.GetStage());
     EXPECT_EQ("in use", events->log.back()) << "kept for another try";
+    // Tried again on request (a silent run waits for the package to let go)...
+    EXPECT_FALSE(flow.RemoveFinishedPlace());
+    EXPECT_FALSE(flow.GetPackagePath().empty());
+    events->removeSucceeds = true;
+    EXPECT_TRUE(flow.RemoveFinishedPlace());
+    EXPECT_EQ("place gone", events->log.back());
+    EXPECT_TRUE(flow.GetPackagePath().empty());
+    // ...or when the flow stops.
     flow.Stop();
     EXPECT_EQ("place gone", events->log.back());
 }
