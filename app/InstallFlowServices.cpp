@@ -66,7 +66,12 @@ public:
         : m_process(std::move(process)), m_log(std::move(log))
     {
     }
-    ~RunningPackage() override { LogExitCode(); }
+    ~RunningPackage() override
+    {
+        LogExitCode();
+        // A package that reported completion may take a moment to end; it is no longer followed.
+        if (!m_exitLogged) WriteLog(m_log, L"the package is still ending; no longer followed");
+    }
     bool HasEnded() const override
     {
         const bool ended = m_process->HasEnded();
