@@ -42,6 +42,8 @@ cleanup() {
   kpf_stop_server
   kpf_end_prefix
   kp_stop_xvfb
+  # The booted base stays for the next run; its copy is a gigabyte of a shared disk.
+  [ -n "${prefix:-}" ] && rm -rf "$prefix"
 }
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then kp_start_xvfb || { echo "FAIL: no X server"; exit 1; }; fi
