@@ -1,13 +1,24 @@
 #include "app/StartupCommandLine.h"
 
-#include "net/TextEncoding.h"
+namespace {
 
-std::wstring DecodeStartupCommandLine(const char* narrowCommandLine)
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+}  // namespace
+
+std::wstring ArgumentsOfCommandLine(const std::wstring& fullCommandLine)
 {
-    return Utf8ToWide(narrowCommandLine ? narrowCommandLine : "");
+    std::size_t i = 0;
+    if (i < fullCommandLine.size() && fullCommandLine[i] == L'"') {
+        const std::size_t closing = fullCommandLine.find(L'"', 1);
+        i = closing == std::wstring::npos ? fullCommandLine.size() : closing + 1;
+    }
+    while (i < fullCommandLine.size() && !IsBlank(fullCommandLine[i])) ++i;
+    while (i < fullCommandLine.size() && IsBlank(fullCommandLine[i])) ++i;
+    return fullCommandLine.substr(i);
 }
 
-CommandLineOptions ReadStartupCommandLine(const char* narrowCommandLine)
+CommandLineOptions ReadStartupCommandLine(const std::wstring& fullCommandLine)
 {
-    return ParseCommandLine(DecodeStartupCommandLine(narrowCommandLine));
+    return ParseCommandLine(ArgumentsOfCommandLine(fullCommandLine));
 }

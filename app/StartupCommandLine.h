@@ -3,9 +3,12 @@
 
 #include "app/CommandLine.h"
 
-// The process's narrow command line decoded as UTF-8 (not the ANSI code page); bytes that are not
-// UTF-8 become U+FFFD, so keys around them are still found.
-std::wstring DecodeStartupCommandLine(const char* narrowCommandLine);
+// What follows the program's name in the process's full command line (GetCommandLineW). The
+// name ends at its closing quote when it starts with one, else at the first blank, as Windows
+// reads it; the blanks after it are skipped. Reading the wide line keeps a folder's characters
+// whatever the code page of the caller: the narrow line Windows hands WinMain is in the ANSI
+// code page, where a Chinese folder of a script would arrive garbled.
+std::wstring ArgumentsOfCommandLine(const std::wstring& fullCommandLine);
 
-// Decodes and reads it. An empty or missing line reads as no options.
-CommandLineOptions ReadStartupCommandLine(const char* narrowCommandLine);
+// The arguments read. An empty line reads as no options.
+CommandLineOptions ReadStartupCommandLine(const std::wstring& fullCommandLine);

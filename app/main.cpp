@@ -54,9 +54,9 @@ int CheckCommandLine(const Run& run)
     return kGoOn;
 }
 
-int ReadCommandLine(Run& run, const char* commandLine)
+int ReadCommandLine(Run& run)
 {
-    const std::wstring line = DecodeStartupCommandLine(commandLine);
+    const std::wstring line = ArgumentsOfCommandLine(GetCommandLineW());
     run.options = ParseCommandLine(line);
     run.logFile = CRunLog::Open(run.options.logPath);
     run.log = SinkOf(run.logFile);
@@ -99,10 +99,10 @@ int RunInstaller(Run& run)
     return kExitInstalled;
 }
 
-StartupSteps RealStartupSteps(HINSTANCE instance, const char* commandLine, Run& run)
+StartupSteps RealStartupSteps(HINSTANCE instance, Run& run)
 {
     StartupSteps steps;
-    steps.readCommandLine = [&run, commandLine] { return ReadCommandLine(run, commandLine); };
+    steps.readCommandLine = [&run] { return ReadCommandLine(run); };
     steps.claimInstance = [&run] { return ClaimInstance(run); };
     steps.initializeCom = [&run] {
         const HRESULT result = CoInitialize(nullptr);
@@ -127,11 +127,11 @@ StartupSteps RealStartupSteps(HINSTANCE instance, const char* commandLine, Run& 
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     // Before anything can load a DLL: nothing is to be taken from the folder the program was
     // started from.
     HardenDllSearch();
     Run run;
-    return RunStartupSequence(RealStartupSteps(instance, commandLine, run), kExitPackageFailed);
+    return RunStartupSequence(RealStartupSteps(instance, run), kExitPackageFailed);
 }
