@@ -14,6 +14,18 @@ namespace {
 
 constexpr int kPageCount = 4;
 
+// The keyboard starts on a page's main button; the progress page has none, so there the focus
+// stays nowhere until Tab is pressed. A disabled main button (the agreement not accepted) passes
+// it on to the page's first stop.
+void FocusMainButton(SkinUI::CPaintManagerUI& pm, SkinUI::CTabLayoutUI& tab, int page)
+{
+    static const wchar_t* const kMainButtons[kPageCount] = {L"installBtn", L"installBtn1", nullptr, L"completeBtn"};
+    if (!kMainButtons[page]) return;
+    SkinUI::CControlUI* main = pm.FindControl(kMainButtons[page]);
+    if (main) main->SetFocus();
+    if (!main || pm.GetFocus() != main) pm.FocusFirstTabStop(tab.GetItemAt(page));
+}
+
 int AskAfterFailureWithMessageBox(HWND owner, InstallFailure failure)
 {
     const FailureQuestionText words = FailureQuestionWords(failure);
@@ -87,6 +99,7 @@ void KPMainFrame::InitWindow()
     m_page3.Init();
     // Whatever page the layout shows, the wizard opens on the welcome page.
     ShowPage(PAGE_WELCOME);
+    if (m_tab) FocusMainButton(m_pm, *m_tab, PAGE_WELCOME);
     // Without the timer the warm-up would only wait for the first download to do the work.
     if (!::SetTimer(GetHWND(), TIMER_WARM_UP, 1, nullptr)) m_warmUp.Start();
 }
@@ -135,6 +148,7 @@ void KPMainFrame::ShowPage(int page)
 {
     if (!m_tab || page < 0 || page >= kPageCount || page == m_tab->GetCurSel()) return;
     m_tab->SelectItem(page);
+    FocusMainButton(m_pm, *m_tab, page);
 }
 
 int KPMainFrame::GetShownPage() const { return m_tab ? m_tab->GetCurSel() : -1; }

@@ -27,6 +27,8 @@ void CKPMsgBox::InitWindow()
     m_close = SkinUI::BindControl<SkinUI::CButtonUI>(m_pm, L"closebtn");
     m_ok = SkinUI::BindControl<SkinUI::CButtonUI>(m_pm, L"okBtn");
     m_cancel = SkinUI::BindControl<SkinUI::CButtonUI>(m_pm, L"cancelBtn");
+    // A reader announces the box as a dialog: its title, then its message.
+    m_pmWnd.SetAccessibleDialog(L"kp_txt_title", L"kp_txt_msg");
 }
 
 void CKPMsgBox::SetTexts(const std::wstring& title, const std::wstring& message, const std::wstring& okText,
@@ -44,6 +46,9 @@ void CKPMsgBox::SetTexts(const std::wstring& title, const std::wstring& message,
     if (m_title) m_title->SetText(title);
     if (m_message) m_message->SetText(message);
     if (iconImage && m_icon) m_icon->SetBkImage(iconImage);
+    // The box opens with the focus on its first answer.
+    if (m_ok && m_ok->IsVisible()) m_ok->SetFocus();
+    else if (m_cancel && m_cancel->IsVisible()) m_cancel->SetFocus();
 }
 
 void CKPMsgBox::OnClick(SkinUI::TNotifyUI& msg)
@@ -68,6 +73,9 @@ int ShowMessageBox(HWND owner, const std::wstring& caption, const std::wstring& 
     CKPMsgBox* box = CKPObjectWnd::CreateOwnedWindow(new CKPMsgBox(), owner, caption.c_str(), style, exStyle);
     if (!box) return CKPMsgBox::kClosed;
     box->SetTexts(title, message, okText, cancelText, iconImage, showClose);
+    // Asked while the keyboard drives the wizard, the box shows its focus ring at once.
+    if (SkinUI::CPaintManagerWnd* ownerWindow = SkinUI::CPaintManagerWnd::FromWindow(owner))
+        box->ShowFocusCues(ownerWindow->Model().ShowsFocusCues());
     box->CenterWindow();
     box->SetIcon(kProgramIconId);
     // The box deletes itself once its window is gone, before ShowModal returns.

@@ -21,6 +21,8 @@ public:
     ~CKPMsgBox() override;
 
     void InitWindow() override;
+    // Shows the focus ring from the start (the box was asked for while the keyboard was in use).
+    void ShowFocusCues(bool show) { m_pm.SetFocusCues(show); }
     void OnClick(SkinUI::TNotifyUI& msg) override;
 
     // Fills the box before it is shown (steps 3 to 5 of ShowMessageBox).

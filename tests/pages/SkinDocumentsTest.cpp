@@ -9,9 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "pages/SkinArchiveFile.h"
@@ -23,6 +25,7 @@
 #include "ui/controls/ProgressUI.h"
 #include "ui/controls/TabLayoutUI.h"
 #include "ui/core/ControlUI.h"
+#include "ui/core/FocusRing.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/image/ImageCache.h"
 #include "ui/resources/SkinResources.h"
@@ -371,3 +374,38 @@ TEST_P(SkinDocumentsTest, MessageBox)
 }
 
 }  // namespace
+
+// The custom-install link's focused colour is the focus ring's, and reads against the page: at
+// least 4.5:1 against every pixel of the background under the link, at this scale's variant.
+TEST_P(SkinDocumentsTest, FocusedCustomLinkStandsOutFromThePageUnderIt)
+{
+    ASSERT_NE(nullptr, Build(L"KPMainFrame.xml"));
+    auto* custom = static_cast<CButtonUI*>(Find(L"customBtn"));
+    ASSERT_NE(nullptr, custom);
+    const std::optional<UIColor> focused = custom->GetTextColors().focused;
+    ASSERT_TRUE(focused.has_value());
+    EXPECT_EQ(*focused & 0xFFFFFFu, kFocusRingColor & 0xFFFFFFu);
+
+    const auto background = GetImage(Find(L"verRoot")->GetBkImageSlot().Get(pm_.get()).file);
+    ASSERT_TRUE(background);
+    auto luminance = [](unsigned r, unsigned g, unsigned b) {
+        auto linear = [](unsigned c) {
+            const double s = c / 255.0;
+            return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+    };
+    const double text = luminance((*focused >> 16) & 0xFF, (*focused >> 8) & 0xFF, *focused & 0xFF);
+    double worst = 21.0;
+    const UIRect& rc = custom->GetPos();
+    for (int y = rc.top; y < rc.bottom; ++y) {
+        for (int x = rc.left; x < rc.right; ++x) {
+            const std::uint8_t* bgra =
+                background->pixels.data() + 4 * (static_cast<std::size_t>(y) * background->width + x);
+            const double page = luminance(bgra[2], bgra[1], bgra[0]);  // the page is opaque here
+            worst = std::min(worst, (std::max(text, page) + 0.05) / (std::min(text, page) + 0.05));
+        }
+    }
+    std::printf("focused custom link: contrast at least %.2f:1 at %d %%\n", worst, Scale());
+    EXPECT_GE(worst, 4.5);
+}

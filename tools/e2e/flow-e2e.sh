@@ -39,6 +39,8 @@
 #              that did not complete), then one that hands over to a child process that completes;
 #              then the window closed while that child installs: the installer ends, the package
 #              completes by itself, and what is left of it is to be removed at the next start
+#   access     read by a screen reader from another process and driven by the keyboard alone
+#              (tools/e2e/access-scenario.sh)
 #
 # After each failure question, and once the installer has ended, no package file or folder is left.
 
@@ -71,7 +73,7 @@ echo "testing $kpf_exe ($kpf_arch)"
 kpf_work="$kpf_build/e2e-flow-$kpf_arch"
 
 scenarios=("$@")
-[ ${#scenarios[@]} -gt 0 ] || scenarios=(happy selfclose folder retry http404 closing badinput hostile swap package)
+[ ${#scenarios[@]} -gt 0 ] || scenarios=(happy selfclose folder retry http404 closing badinput hostile swap package access)
 shots="$kpf_work/shots"
 rm -rf "$shots" "$kpf_work"/question-*.ref  # the question drawings are made again for each run
 mkdir -p "$shots"
@@ -618,6 +620,8 @@ scenario_package() {
     fail "no close question"
   fi
 }
+
+. "$kpf_root/tools/e2e/access-scenario.sh"
 
 for s in "${scenarios[@]}"; do
   "scenario_$s"

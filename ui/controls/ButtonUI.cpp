@@ -21,7 +21,30 @@ unsigned CButtonUI::GetButtonState() const
 
 unsigned CButtonUI::GetDrawnState() const
 {
-    return DrawnButtonState(GetButtonState(), m_manager ? m_manager->IsWindowEnabled() : true);
+    unsigned state = GetButtonState();
+    // The focused look is a keyboard cue, like the ring: a press with the mouse, dragged off the
+    // button or not, leaves the focus here but must not leave the look.
+    if (m_manager && !m_manager->ShowsFocusCues()) state &= ~kStateFocused;
+    return DrawnButtonState(state, m_manager ? m_manager->IsWindowEnabled() : true);
+}
+
+bool CButtonUI::HasStateImages() const
+{
+    for (ButtonImage which : {ButtonImage::Normal, ButtonImage::Hot, ButtonImage::Pushed, ButtonImage::Focused}) {
+        if (!GetImageSlot(which).IsEmpty()) return true;
+    }
+    return false;
+}
+
+AccRole CButtonUI::GetAccessibleRole() const
+{
+    // A button drawn as bare text (the agreement, "custom install") reads as a link.
+    return HasStateImages() || GetText().empty() ? AccRole::PushButton : AccRole::Link;
+}
+
+std::wstring CButtonUI::GetAccessibleDefaultAction() const
+{
+    return GetAccessibleRole() == AccRole::Link ? L"跳转" : L"按下";
 }
 
 const CImageSlot& CButtonUI::GetImageSlot(ButtonImage which) const

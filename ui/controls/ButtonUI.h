@@ -45,6 +45,10 @@ public:
     virtual ButtonImage ChooseForeImage(const ImageAvailable& available = nullptr) const;
     virtual UIColor ChooseTextColor() const;
 
+    // Without state images and with a text it reads as a link, else as a push button.
+    AccRole GetAccessibleRole() const override;
+    std::wstring GetAccessibleDefaultAction() const override;
+
     void SetEnabled(bool enabled) override;
     // The markup attributes of this class (ui/core/AttributeTable.h).
     static const CAttributeTable& Attributes();
@@ -55,6 +59,7 @@ public:
 
 protected:
     ImageAvailable DefaultAvailability() const;
+    bool HasStateImages() const;
     void SetStateBits(unsigned bits, bool on);
 
     TButtonTextColors m_colors;  // hot, pushed, focused

@@ -12,6 +12,11 @@ public:
     CLabelUI();
 
     std::wstring GetClass() const override { return L"LabelUI"; }
+    // A label with a text reads as static text; one without follows the plain control's rule.
+    AccRole GetAccessibleRole() const override
+    {
+        return GetText().empty() ? CControlUI::GetAccessibleRole() : AccRole::StaticText;
+    }
 
     // kText* flags (ui/base/TextStyle.h); a label is one line, vertically centred, left aligned.
     unsigned GetTextStyle() const { return m_textStyle; }

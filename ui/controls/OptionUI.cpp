@@ -18,6 +18,7 @@ void COptionUI::Selected(bool selected, bool triggerEvent)
     }
     m_selected = selected;
     Invalidate();
+    if (m_manager) m_manager->NotifyAccessible(this, AccEvent::StateChange);
     if (!triggerEvent || !m_manager) return;
     if (!m_group.empty() && !selected) return;  // deselected because another one was chosen
     m_manager->SendNotify(this, L"selectchanged");
@@ -35,6 +36,13 @@ void COptionUI::SetGroup(const std::wstring& group)
         Selected(true, false);
     }
 }
+
+unsigned COptionUI::GetAccessibleStates() const
+{
+    return CButtonUI::GetAccessibleStates() | (m_selected ? kAccChecked : 0u);
+}
+
+std::wstring COptionUI::GetAccessibleDefaultAction() const { return m_selected ? L"取消勾选" : L"勾选"; }
 
 unsigned COptionUI::GetButtonState() const { return CButtonUI::GetButtonState() | (m_selected ? kStateSelected : 0u); }
 

@@ -34,6 +34,10 @@ public:
     const CAttributeTable& GetAttributeTable() const override { return Attributes(); }
     bool Activate() override;
 
+    AccRole GetAccessibleRole() const override { return AccRole::CheckButton; }
+    unsigned GetAccessibleStates() const override;
+    std::wstring GetAccessibleDefaultAction() const override;
+
 private:
     bool m_selected = false;
     std::wstring m_group;

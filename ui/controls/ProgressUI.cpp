@@ -67,6 +67,14 @@ void CProgressUI::SetValue(int value)
     if (value == m_value || value < m_min || value > m_max) return;
     m_value = value;
     Invalidate();
+    if (m_manager) m_manager->NotifyAccessible(this, AccEvent::ValueChange);
+}
+
+std::wstring CProgressUI::GetAccessibleValue() const
+{
+    const TProgressRange range = MakeProgressRangeSane(m_min, m_max, m_value);
+    const long long percent = (static_cast<long long>(range.value) - range.min) * 100 / (range.max - range.min);
+    return std::to_wstring(percent) + L"%";
 }
 
 void CProgressUI::SetStretchForeImage(bool stretch)

@@ -51,6 +51,10 @@ public:
     // the drawing passes as the fore image's dest, and as its source when it does not stretch).
     UIRect GetForeImageRect() const;
 
+    AccRole GetAccessibleRole() const override { return AccRole::ProgressBar; }
+    // The share of the range covered, as a whole percentage ("42%").
+    std::wstring GetAccessibleValue() const override;
+
     // The markup attributes of this class (ui/core/AttributeTable.h).
     static const CAttributeTable& Attributes();
     const CAttributeTable& GetAttributeTable() const override { return Attributes(); }

@@ -52,6 +52,7 @@ const CAttributeTable& CControlUI::Attributes()
                      {L"maxheight", [](C& c, V v) { c.SetMaxHeight(ParseInt(v)); }},
                      {L"text", [](C& c, V v) { c.SetText(v); }},
                      {L"tooltip", [](C& c, V v) { c.SetToolTip(v); }},
+                     {L"accname", [](C& c, V v) { c.SetAccName(v); }},
                      {L"userdata", [](C& c, V v) { c.SetUserData(v); }},
                      {L"visible", [](C& c, V v) { c.SetVisible(ParseBool(v)); }},
                      {L"enabled", [](C& c, V v) { c.SetEnabled(ParseBool(v)); }},

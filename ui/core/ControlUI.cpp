@@ -10,9 +10,12 @@ namespace {
 
 int NonNegative(int value) { return value < 0 ? 0 : value; }
 
+// Controls are made on the window's thread only, so a plain counter suffices.
+std::uint64_t g_nextSerial = 1;
+
 }  // namespace
 
-CControlUI::CControlUI() = default;
+CControlUI::CControlUI() : m_serial(g_nextSerial++) {}
 
 CControlUI::~CControlUI()
 {
@@ -49,6 +52,31 @@ void CControlUI::SetText(const std::wstring& text)
     if (text == m_text) return;
     m_text = text;
     Invalidate();
+    if (m_manager && m_accName.empty()) m_manager->NotifyAccessible(this, AccEvent::NameChange);
+}
+
+void CControlUI::SetAccName(const std::wstring& name)
+{
+    if (name == m_accName) return;
+    m_accName = name;
+    if (m_manager) m_manager->NotifyAccessible(this, AccEvent::NameChange);
+}
+
+AccRole CControlUI::GetAccessibleRole() const
+{
+    return !m_accName.empty() && !GetBkImage().empty() ? AccRole::Graphic : AccRole::None;
+}
+
+std::wstring CControlUI::GetAccessibleName() const { return m_accName.empty() ? m_text : m_accName; }
+
+unsigned CControlUI::GetAccessibleStates() const
+{
+    unsigned states = 0;
+    if (!IsVisible()) states |= kAccInvisible;
+    if (!IsEnabled()) states |= kAccUnavailable;
+    if (WantsFocus() && IsVisible() && IsEnabled() && IsKeyboardEnabled()) states |= kAccFocusable;
+    if (IsFocused()) states |= kAccFocused;
+    return states;
 }
 
 // --- Geometry ---
@@ -161,6 +189,8 @@ void CControlUI::SetVisible(bool visible)
     m_visible = visible;
     if (wasVisible && !IsVisible() && m_manager) m_manager->OnControlHidden(this);
     NeedParentUpdate();
+    if (m_manager && wasVisible != IsVisible())
+        m_manager->NotifyAccessible(this, IsVisible() ? AccEvent::Show : AccEvent::Hide);
 }
 
 void CControlUI::SetInternVisible(bool visible)
@@ -177,6 +207,7 @@ void CControlUI::SetEnabled(bool enabled)
     m_enabled = enabled;
     if (!enabled && m_manager) m_manager->OnControlDisabled(this);
     Invalidate();
+    if (m_manager) m_manager->NotifyAccessible(this, AccEvent::StateChange);
 }
 
 void CControlUI::SetFocus()

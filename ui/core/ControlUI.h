@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ui/base/UIGeometry.h"
+#include "ui/core/AccessibleInfo.h"
 #include "ui/core/UICursor.h"
 #include "ui/core/UIEvent.h"
 #include "ui/image/ImageSlot.h"
@@ -139,6 +140,22 @@ public:
     void SetCursor(UICursor cursor) { m_cursor = cursor; }
     bool IsColorHSL() const { return m_colorHSL; }
 
+    // --- Accessibility (what a screen reader is told, ui/core/AccessibleInfo.h) ---
+    // The name given by the document for a control without text (an icon button).
+    const std::wstring& GetAccName() const { return m_accName; }
+    void SetAccName(const std::wstring& name);
+    // An identity that no other control of the process ever gets, not even after this one is gone:
+    // what an accessible object of a control checks before it touches the control again.
+    std::uint64_t GetSerial() const { return m_serial; }
+    // A plain control is a graphic when the document names its background image, else nothing.
+    virtual AccRole GetAccessibleRole() const;
+    // The accname, else the text.
+    std::wstring GetAccessibleName() const;
+    virtual unsigned GetAccessibleStates() const;
+    virtual std::wstring GetAccessibleValue() const { return std::wstring(); }
+    // The verb of the control's default action ("" when it has none).
+    virtual std::wstring GetAccessibleDefaultAction() const { return std::wstring(); }
+
     // --- Notification routing ---
     // The virtualwnd of this control or of its nearest ancestor that has one ("" when none has).
     std::wstring GetVirtualWnd() const;
@@ -196,7 +213,9 @@ private:
     std::wstring m_toolTip;
     std::wstring m_userData;
     std::wstring m_virtualWnd;
+    std::wstring m_accName;
     std::uintptr_t m_tag = 0;
+    std::uint64_t m_serial;
 
     bool m_float = false;
     UIFloatPercent m_floatPercent;

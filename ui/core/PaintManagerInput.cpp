@@ -2,6 +2,8 @@
 // under the mouse, the control that took the press, or the control with the focus; the hot,
 // pressed and focused controls are tracked here and let go when they are hidden or disabled.
 #include "ui/core/ControlUI.h"
+#include "ui/core/FocusOrder.h"
+#include "ui/core/FocusRing.h"
 #include "ui/core/PaintManagerUI.h"
 
 namespace SkinUI {
@@ -54,13 +56,56 @@ void CPaintManagerUI::SetFocus(CControlUI* control)
     BeginDispatch();
     CControlUI* old = m_focus;
     m_focus = nullptr;
-    if (old) SendEvent(old, UIEventType::KillFocus, m_mousePos);
+    if (old) {
+        InvalidateFocusRing(old);
+        SendEvent(old, UIEventType::KillFocus, m_mousePos);
+    }
     // The "killfocus" handler may have removed the new control, or moved the focus itself.
     if (control && !m_focus && !IsPendingRelease(control)) {
         m_focus = control;
+        InvalidateFocusRing(control);
         SendEvent(control, UIEventType::SetFocus, m_mousePos);
+        if (m_focus == control) NotifyAccessible(control, AccEvent::Focus);
     }
     EndDispatch();
+}
+
+void CPaintManagerUI::InvalidateFocusRing(const CControlUI* control)
+{
+    if (!control || !m_host) return;
+    const TFocusRing ring = FocusRingFor(control->GetPos(), GetScale());
+    if (!ring.outer.IsEmpty()) Invalidate(ring.outer);
+}
+
+bool CPaintManagerUI::FocusFirstTabStop(CControlUI* subtree)
+{
+    const std::vector<CControlUI*> stops = TabStops(subtree);
+    if (stops.empty()) return false;
+    SetFocus(stops.front());
+    return m_focus == stops.front();
+}
+
+bool CPaintManagerUI::MoveFocus(bool backward)
+{
+    CControlUI* next = NextTabStop(TabStops(m_root), m_focus, backward);
+    if (!next) return false;
+    SetFocus(next);
+    return true;
+}
+
+void CPaintManagerUI::SetFocusCues(bool show)
+{
+    if (show == m_focusCues) return;
+    m_focusCues = show;
+    if (m_focus) {
+        InvalidateFocusRing(m_focus);
+        m_focus->Invalidate();
+    }
+}
+
+void CPaintManagerUI::NotifyAccessible(CControlUI* control, AccEvent event)
+{
+    if (m_host && !m_destroying && control && control->GetManager() == this) m_host->OnAccessibleEvent(control, event);
 }
 
 void CPaintManagerUI::UpdateHover(UIPoint pt)
@@ -106,6 +151,7 @@ void CPaintManagerUI::PressAt(UIPoint pt, UIEventType type)
         m_pressed = nullptr;
         SendEvent(stale, UIEventType::CaptureLost, pt);
     }
+    SetFocusCues(false);
     CControlUI* hit = FindControlAt(pt);
     if (hit) {
         const bool takesFocus = hit->WantsFocus() && hit->IsEnabled() && hit->IsKeyboardEnabled();
@@ -177,9 +223,14 @@ bool CPaintManagerUI::OnSetCursor(UIPoint pt)
     return true;
 }
 
-bool CPaintManagerUI::OnKeyDown(unsigned virtualKey)
+bool CPaintManagerUI::OnKeyDown(unsigned virtualKey, bool shift)
 {
+    if (virtualKey == kKeyTab) {
+        SetFocusCues(true);
+        return MoveFocus(shift);
+    }
     if (!m_focus) return false;
+    SetFocusCues(true);
     BeginDispatch();
     SendEvent(m_focus, UIEventType::KeyDown, m_mousePos, 0, virtualKey);
     EndDispatch();

@@ -72,7 +72,10 @@ void CPaintManagerUI::ReapObjects(CControlUI* control)
         group = members.empty() ? m_optionGroups.erase(group) : std::next(group);
     }
     KillTimers(control);
-    if (m_focus == control) m_focus = nullptr;
+    if (m_focus == control) {
+        InvalidateFocusRing(control);
+        m_focus = nullptr;
+    }
     if (m_hover == control) m_hover = nullptr;
     if (m_pressed == control) {
         m_pressed = nullptr;

@@ -186,6 +186,18 @@ public:
     // Moves the keyboard focus; "killfocus" goes to the old control, then "setfocus" to the new.
     // A control that is not visible, not enabled or not of this window does not take it.
     void SetFocus(CControlUI* control);
+    // Gives the focus to the first tab stop inside `subtree` (ui/core/FocusOrder.h); false when
+    // it has none.
+    bool FocusFirstTabStop(CControlUI* subtree);
+    // Tab: the focus moves to the next tab stop of the window (the previous one `backward`).
+    bool MoveFocus(bool backward);
+    // Whether the focused control shows its focus ring and focused look. They appear once the
+    // keyboard is used in the window and go again with a mouse press, so a click never leaves a
+    // ring behind.
+    bool ShowsFocusCues() const { return m_focusCues; }
+    void SetFocusCues(bool show);
+    // Passes an accessibility event of one of this window's controls on to the window.
+    void NotifyAccessible(CControlUI* control, AccEvent event);
     CControlUI* GetHotControl() const { return m_hover; }
     CControlUI* GetPressedControl() const { return m_pressed; }
     UIPoint GetMousePos() const { return m_mousePos; }
@@ -199,8 +211,10 @@ public:
     void OnCaptureLost();           // the window lost the mouse capture
     void OnMouseHover(UIPoint pt);  // the mouse rested: show the tooltip of the control there
     bool OnMouseWheel(UIPoint pt, int delta);
-    bool OnSetCursor(UIPoint pt);         // asks the host for the cursor of the control at pt
-    bool OnKeyDown(unsigned virtualKey);  // to the focused control; false when none has the focus
+    bool OnSetCursor(UIPoint pt);  // asks the host for the cursor of the control at pt
+    // Tab (with `shift`: Shift+Tab) moves the focus; any other key goes to the focused control
+    // (false when none has the focus). Either shows the focus cues.
+    bool OnKeyDown(unsigned virtualKey, bool shift = false);
     bool OnChar(unsigned character);
     void OnWindowSetFocus();
     void OnWindowKillFocus();  // a press in progress is cancelled
@@ -230,6 +244,8 @@ private:
     // True for a control released during the current dispatch (or inside one).
     bool IsPendingRelease(const CControlUI* control) const;
     std::uint32_t Now() const;
+    // Repaints the area of `control`'s focus ring.
+    void InvalidateFocusRing(const CControlUI* control);
 
     ImageVariantResolver m_resolveVariant;
     IUIHost* m_host = nullptr;
@@ -251,6 +267,7 @@ private:
     CControlTimers m_timers;
 
     CControlUI* m_focus = nullptr;
+    bool m_focusCues = false;
     CControlUI* m_hover = nullptr;
     CControlUI* m_pressed = nullptr;
     UIPoint m_mousePos;

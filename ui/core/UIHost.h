@@ -3,12 +3,15 @@
 #include <string>
 
 #include "ui/base/UIGeometry.h"
+#include "ui/core/AccessibleInfo.h"
 #include "ui/core/UICursor.h"
 
 // What the paint manager needs from the native window it serves. The window class implements it;
 // tests use a recording fake. Everything here is a request: the manager never waits for an answer
 // beyond the return values.
 namespace SkinUI {
+
+class CControlUI;
 
 class IUIHost {
 public:
@@ -36,6 +39,10 @@ public:
 
     // Milliseconds since some fixed point; stamps notifications.
     virtual std::uint32_t GetTickCount() const = 0;
+
+    // Something a screen reader should hear about happened to `control` (a control of this
+    // window). A window without accessibility support ignores it.
+    virtual void OnAccessibleEvent(CControlUI* /*control*/, AccEvent /*event*/) {}
 };
 
 }  // namespace SkinUI

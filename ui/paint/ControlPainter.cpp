@@ -6,6 +6,7 @@
 #include "ui/controls/OptionUI.h"
 #include "ui/controls/ProgressUI.h"
 #include "ui/core/ControlUI.h"
+#include "ui/core/FocusRing.h"
 #include "ui/core/PaintManagerUI.h"
 #include "ui/image/ImageCache.h"
 #include "ui/paint/TextRenderer.h"
@@ -167,6 +168,14 @@ void PaintChildren(const TPaintContext& context, CControlUI& control)
 ImageSource DefaultImageSource()
 {
     return [](const TDrawInfo& info) { return GetImage(info.file, info.resType, info.mask); };
+}
+
+void PaintFocusRing(Render::CCanvas& canvas, const UIRect& control, int scalePercent)
+{
+    const TFocusRing ring = FocusRingFor(control, scalePercent);
+    if (ring.outer.IsEmpty()) return;
+    const int w = ring.width;
+    Render::DrawBorder(canvas, ring.outer, UIRect{w, w, w, w}, ring.ellipse, kFocusRingColor);
 }
 
 bool PaintImage(const TPaintContext& context, const UIRect& rc, const TDrawInfo& info, int windowScale,

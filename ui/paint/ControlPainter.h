@@ -39,6 +39,10 @@ struct TPaintContext {
 // controls outside the clip draw nothing.
 void PaintControl(CControlUI& control, const TPaintContext& context);
 
+// Draws the keyboard focus ring of a control occupying `control` (ui/core/FocusRing.h) in a window
+// at `scalePercent`.
+void PaintFocusRing(Render::CCanvas& canvas, const UIRect& control, int scalePercent);
+
 // Draws one image attribute for a control occupying `rc`; false when the attribute is empty or its
 // image cannot be loaded.
 bool PaintImage(const TPaintContext& context, const UIRect& rc, const TDrawInfo& info, int windowScale,

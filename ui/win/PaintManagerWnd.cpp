@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "ui/core/ControlUI.h"
+#include "ui/win/AccessibleObject.h"
 #include "ui/win/ShadowUI.h"
 #include "ui/win/ToolTip.h"
 #include "ui/win/WindowWnd.h"
@@ -63,6 +64,43 @@ CPaintManagerWnd::~CPaintManagerWnd()
     auto& windows = Windows();
     windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
     if (m_model.GetHost() == this) m_model.SetHost(nullptr);
+}
+
+CPaintManagerWnd* CPaintManagerWnd::FromWindow(HWND hWnd)
+{
+    if (!hWnd) return nullptr;
+    for (CPaintManagerWnd* window : Windows()) {
+        if (window->m_hWnd == hWnd) return window;
+    }
+    return nullptr;
+}
+
+void CPaintManagerWnd::SetAccessibleDialog(const std::wstring& titleControl, const std::wstring& messageControl)
+{
+    m_accTitle = titleControl;
+    m_accMessage = messageControl;
+}
+
+CControlUI* CPaintManagerWnd::FindLiveControl(const CControlUI* control, std::uint64_t serial) const
+{
+    CControlUI* found = nullptr;
+    if (!control || !m_model.GetRoot()) return nullptr;
+    // Pointers are compared before anything is read, so a freed control is never touched.
+    m_model.GetRoot()->VisitSubtree([&](CControlUI* c) {
+        if (c == control && c->GetSerial() == serial) found = c;
+    });
+    return found;
+}
+
+void CPaintManagerWnd::QueueDefaultAction(std::uint64_t serial)
+{
+    m_pendingActions.push_back(serial);
+    if (m_hWnd) ::PostMessageW(m_hWnd, kMsgAccessibleAction, 0, 0);
+}
+
+void CPaintManagerWnd::OnAccessibleEvent(CControlUI* control, AccEvent event)
+{
+    RaiseAccessibleEvent(*this, control, event);
 }
 
 void CPaintManagerWnd::Init(HWND hWnd)
@@ -189,6 +227,24 @@ bool CPaintManagerWnd::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
     case kMsgFirstFrame:
         if (!m_presented) PaintNow();
         return true;
+    case WM_GETOBJECT: result = AnswerGetObject(m_hWnd, wParam, lParam); return result != 0;
+    case kMsgAccessibleAction: {
+        const HWND hWnd = m_hWnd;
+        const std::vector<std::uint64_t> serials = std::move(m_pendingActions);
+        m_pendingActions.clear();
+        for (std::uint64_t serial : serials) {
+            CControlUI* target = nullptr;
+            if (CControlUI* root = m_model.GetRoot()) {
+                root->VisitSubtree([&](CControlUI* c) {
+                    if (c->GetSerial() == serial) target = c;
+                });
+            }
+            if (target) target->Activate();
+            // The action may have closed the window and destroyed this object with it.
+            if (FromWindow(hWnd) != this) break;
+        }
+        return true;
+    }
     case WM_TIMER: return m_model.OnTimer(static_cast<unsigned>(wParam));
     case WM_MOUSEMOVE:
         TrackMouse();
@@ -229,7 +285,7 @@ bool CPaintManagerWnd::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
         result = TRUE;
         return true;
     }
-    case WM_KEYDOWN: return m_model.OnKeyDown(static_cast<unsigned>(wParam));
+    case WM_KEYDOWN: return m_model.OnKeyDown(static_cast<unsigned>(wParam), ::GetKeyState(VK_SHIFT) < 0);
     case WM_CHAR: return m_model.OnChar(static_cast<unsigned>(wParam));
     case WM_SETFOCUS: m_model.OnWindowSetFocus(); return false;
     case WM_KILLFOCUS: m_model.OnWindowKillFocus(); return false;

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ui/core/PaintManagerUI.h"
@@ -29,6 +30,8 @@ class CToolTipWnd;
 constexpr UINT kMsgDpiApplied = WM_USER + 2;
 // Private message posted when the window is shown before its first frame was drawn.
 constexpr UINT kMsgFirstFrame = WM_USER + 3;
+// Private message posted when a screen reader asked for a control's default action.
+constexpr UINT kMsgAccessibleAction = WM_USER + 4;
 
 class CPaintManagerWnd : public IUIHost {
 public:
@@ -44,6 +47,19 @@ public:
     void Init(HWND hWnd);
     HWND GetPaintWindow() const { return m_hWnd; }
     CPaintManagerUI& Model() { return m_model; }
+    // The paint manager serving `hWnd`, or null (never one, or it closed).
+    static CPaintManagerWnd* FromWindow(HWND hWnd);
+
+    // --- Accessibility (ui/win/AccessibleObject.h) ---
+    // Makes the window read as a dialog whose name is the text of the control `titleControl` and
+    // whose description is the text of `messageControl`.
+    void SetAccessibleDialog(const std::wstring& titleControl, const std::wstring& messageControl);
+    const std::wstring& GetAccessibleTitle() const { return m_accTitle; }
+    const std::wstring& GetAccessibleMessage() const { return m_accMessage; }
+    // `control` when it is still in this window's tree with the identity `serial`, else null.
+    CControlUI* FindLiveControl(const CControlUI* control, std::uint64_t serial) const;
+    // Activates the control with `serial` from the message loop, if it is still there then.
+    void QueueDefaultAction(std::uint64_t serial);
 
     // Sizes the window to the document's `size`, gives the tree to the model (which applies the
     // process DPI), resizes the window about its top-left corner by new scale / old scale unless it
@@ -84,6 +100,7 @@ public:
     void ShowToolTip(const std::wstring& text, const UIRect& rc) override;
     bool IsWindowEnabled() const override;
     std::uint32_t GetTickCount() const override;
+    void OnAccessibleEvent(CControlUI* control, AccEvent event) override;
 
 private:
     UIRect ClientRect() const;
@@ -105,6 +122,9 @@ private:
     std::vector<IMessageFilterUI*> m_preFilters;
     std::unique_ptr<CShadowUI> m_shadow;
     std::unique_ptr<CToolTipWnd> m_toolTip;
+    std::wstring m_accTitle;
+    std::wstring m_accMessage;
+    std::vector<std::uint64_t> m_pendingActions;
 };
 
 }  // namespace SkinUI

@@ -34,6 +34,11 @@ void CPaintManagerWnd::Render(UIRect dirty)
         Paint::TPaintContext context{canvas, &m_text, nullptr};
         Paint::PaintControl(*root, context);
     }
+    // The ring goes over everything (it lies partly outside its control); not while a modal box
+    // runs over the window, which drops the focused looks too.
+    const CControlUI* focus = m_model.GetFocus();
+    if (focus && focus->IsVisible() && m_model.ShowsFocusCues() && m_model.IsWindowEnabled())
+        Paint::PaintFocusRing(canvas, focus->GetPos(), m_model.GetScale());
     // The window region cuts the corners with hard edges; the image fades them out smoothly.
     const UISize round = m_model.GetRoundCorner();
     if (IsLayered() && (round.cx > 0 || round.cy > 0)) Render::RoundCorners(canvas, client, round);

@@ -38,6 +38,22 @@ struct FakeUIHost : SkinUI::IUIHost {
     }
     bool IsWindowEnabled() const override { return enabled; }
     std::uint32_t GetTickCount() const override { return now; }
+
+    struct TAccessEvent {
+        SkinUI::CControlUI* control;
+        SkinUI::AccEvent event;
+    };
+    std::vector<TAccessEvent> accessEvents;
+    void OnAccessibleEvent(SkinUI::CControlUI* control, SkinUI::AccEvent event) override
+    {
+        accessEvents.push_back(TAccessEvent{control, event});
+    }
+    int CountAccessEvents(const SkinUI::CControlUI* control, SkinUI::AccEvent event) const
+    {
+        return static_cast<int>(std::count_if(accessEvents.begin(), accessEvents.end(), [&](const TAccessEvent& e) {
+            return e.control == control && e.event == event;
+        }));
+    }
 };
 
 // Keeps every notification it receives.
