@@ -495,7 +495,7 @@ TEST_F(InstallPagesTest, TryItNowFinishesHidesClosesAndStartsTheApplication)
     } values[] = {
         {L"DisplayName", L"凯普视频工坊"},
         {L"DisplayIcon", appFolder + L"\\KPApp.exe"},
-        {L"UninstallString", appFolder + L"\\KPUnInstall.exe"},
+        {L"UninstallString", L"\"" + appFolder + L"\\KPUnInstall.exe\""},
         {L"InstallLocation", appFolder},
         {L"DisplayVersion", L"12.0.0.0"},
         {L"Publisher", L"凯普信息科技有限公司"},
@@ -536,7 +536,7 @@ TEST_F(InstallPagesTest, DefaultFolderGivesKPCaptureTwiceEverywhere)
     ASSERT_EQ(1u, started.size());
     EXPECT_EQ(appFolder + L"\\KPApp.exe", started[0]);
     EXPECT_EQ(appFolder, ReadUninstallValue(L"InstallLocation"));
-    EXPECT_EQ(appFolder + L"\\KPUnInstall.exe", ReadUninstallValue(L"UninstallString"));
+    EXPECT_EQ(L"\"" + appFolder + L"\\KPUnInstall.exe\"", ReadUninstallValue(L"UninstallString"));
     const ResolvedLink app = ResolveLink(StartMenuGroup() + L"\\凯普视频工坊.lnk");
     EXPECT_TRUE(app.loaded);
     EXPECT_EQ(L"位置: 凯普视频工坊(" + appFolder + L")", app.description);

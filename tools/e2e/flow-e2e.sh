@@ -171,6 +171,9 @@ check_installed() {
   check "... and not in the other view" '! entry_in_other_view'
   local location="C:\\${1//\//\\}"
   check "its install location is the application folder" 'uninstall_entry /v InstallLocation | grep -qF "$location"'
+  local uninstaller="\"$location\\KPUnInstall.exe\""
+  check "its uninstall command is the uninstaller's quoted path" \
+    'uninstall_entry /v UninstallString | grep -qF -- "REG_SZ    $uninstaller"'
   check "the Start-menu group has both shortcuts" \
     'exists "$(start_menu)/凯普视频工坊.lnk" && exists "$(start_menu)/卸载凯普视频工坊.lnk"'
   check "the status file says the package is done" '[ "$(kpf_active)" = 1 ]'
