@@ -6,6 +6,7 @@
 #include "KPCore/inner/ProductInfo.h"
 #include "KPCore/inner/ScreenDpi.h"
 #include "app/GdiplusRuntime.h"
+#include "app/HardenedStart.h"
 #include "app/KPMainFrame.h"
 #include "app/StartupCommandLine.h"
 #include "app/StartupSequence.h"
@@ -44,7 +45,7 @@ StartupSteps RealStartupSteps(HINSTANCE instance, const char* commandLine)
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     // Before anything can load a DLL: nothing is to be taken from the folder the program was
-    // started from.
-    HardenDllSearch();
+    // started from. A Windows that cannot promise that is told so, and the program ends.
+    if (!HardenProcess(FindSetDefaultDllDirectories(), ShowHardeningRefusal)) return 1;
     return RunStartupSequence(RealStartupSteps(instance, commandLine));
 }
