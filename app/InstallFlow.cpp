@@ -48,11 +48,15 @@ void CInstallFlow::Start(const InstallSettings& settings)
     m_settings = &settings;
     m_progress = 0.0;
     Show(m_progress);
-    m_services.prepareStatusFile();
-
     // Whatever is left of an earlier attempt goes now, and with its downloader any report of it
     // that might still be on its way.
     ReleaseAttempt();
+    if (!m_services.prepareStatusFile()) {
+        // The package reports through that file: without a place that nobody can redirect it
+        // would be written through a link, or its report could not be told from a forgery.
+        Fail(InstallFailure::StatusFile);
+        return;
+    }
     ++m_attempt;
     m_ticksSinceEnded = 0;
     m_place = m_services.makePackagePlace();

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <objbase.h>
-#include <shlwapi.h>
 
 #include <cwchar>
 #include <string>
@@ -20,12 +19,22 @@ const wchar_t kPauseBeforeStartVariable[] = L"KPSETUP_PAUSE_BEFORE_START_MS_FOR_
 
 namespace {
 
-// The status file's place, found once per start: each poll tick then only makes sure its folder
-// is still there (the package, or the user, may have removed it), which keeps a tick cheap.
+// The status file's folder, found and held from one start to the next: while held nobody can
+// move it away and put a link in its place.
 struct StatusFilePlace {
-    std::wstring folder;
-    std::wstring file;
+    std::unique_ptr<CStatusFileFolder> folder;
 };
+
+const char* ProblemName(StatusFolderProblem problem)
+{
+    switch (problem) {
+    case StatusFolderProblem::NoProfile: return "no profile folder";
+    case StatusFolderProblem::NotCreated: return "the folder could not be made or opened";
+    case StatusFolderProblem::Redirected: return "the folder or APP.ini is a link";
+    case StatusFolderProblem::None: break;
+    }
+    return "none";
+}
 
 class PackagePlace : public CPackagePlace {
 public:
@@ -120,14 +129,18 @@ InstallFlowServices RealInstallFlowServices()
     };
     auto place = std::make_shared<StatusFilePlace>();
     services.prepareStatusFile = [place] {
-        place->folder = GetRoamingDataDir();
-        place->file = GetStatusFilePath();
-        PrepareStatusFile(place->file);
+        place->folder.reset();
+        StatusFolderProblem problem = StatusFolderProblem::None;
+        place->folder = CStatusFileFolder::Open(GetRoamingDataDir(), &problem);
+        if (!place->folder || !place->folder->Prepare()) {
+            Log(std::string("the status file is not used: ") +
+                ProblemName(place->folder ? StatusFolderProblem::Redirected : problem));
+            place->folder.reset();
+            return false;
+        }
+        return true;
     };
-    services.pollStatusFile = [place] {
-        if (!PathFileExistsW(place->folder.c_str())) EnsureDirectory(place->folder);
-        return PollStatusFile(place->file);
-    };
+    services.pollStatusFile = [place] { return place->folder ? place->folder->Poll() : std::wstring(kStatusDefault); };
     services.pauseBeforeCheckMs = TestPause(kPauseBeforeCheckVariable);
     services.pauseBeforeStartMs = TestPause(kPauseBeforeStartVariable);
     return services;

@@ -197,7 +197,9 @@ protected:
         };
         services.prepareStatusFile = [this] {
             ++prepares;
+            if (!statusFileTrusted) return false;
             active = L"0";
+            return true;
         };
         services.pollStatusFile = [this] { return active; };
         services.pauseBeforeCheckMs = pauseBeforeCheckMs;
@@ -241,6 +243,7 @@ protected:
     unsigned int pauseBeforeStartMs = 0;
     int placesMade = 0;
     int prepares = 0;
+    bool statusFileTrusted = true;
     std::wstring active = L"error";
     std::shared_ptr<PackageEvents> events = std::make_shared<PackageEvents>();
     std::vector<std::shared_ptr<MadeDownload>> downloads;
@@ -557,4 +560,23 @@ TEST_F(InstallFlowStateTest, AStopDuringTheDownloadAbandonsItAndLateReportsGoNow
     EXPECT_TRUE(host.Waiting().empty());
     EXPECT_TRUE(checked.empty());
     EXPECT_EQ(0, host.Count("ask"));
+}
+
+// A status file behind a link (or without a profile folder) is never written: the attempt ends in
+// its own question before anything is fetched, and a later start tries again from the beginning.
+TEST_F(InstallFlowStateTest, AnUntrustedStatusFileEndsTheAttemptBeforeAnyDownload)
+{
+    statusFileTrusted = false;
+    active = L"1";
+    flow.Start(settings);
+    EXPECT_EQ(1, prepares);
+    EXPECT_EQ(L"1", active) << "nothing was written";
+    EXPECT_TRUE(downloads.empty());
+    EXPECT_TRUE(events->log.empty()) << "no place was made for a package";
+    EXPECT_EQ(Stage::Failed, flow.GetStage());
+    EXPECT_EQ(std::vector<InstallFailure>{InstallFailure::StatusFile}, host.asked);
+
+    statusFileTrusted = true;
+    DownloadCompletely();
+    EXPECT_EQ(2, prepares);
 }
