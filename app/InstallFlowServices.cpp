@@ -9,6 +9,7 @@
 
 #include "KPCore/inner/PackageFolder.h"
 #include "KPCore/inner/PackageProcess.h"
+#include "KPCore/inner/ProductInfo.h"
 #include "app/PackageCommand.h"
 #include "app/StatusFile.h"
 #include "net/PackageTrust.h"
@@ -141,6 +142,12 @@ InstallFlowServices RealInstallFlowServices()
         return true;
     };
     services.pollStatusFile = [place] { return place->folder ? place->folder->Poll() : std::wstring(kStatusDefault); };
+    services.isApplicationInstalled = [](const std::wstring& appFolder) {
+        // A file, not a folder or a link of that name.
+        const DWORD attributes = GetFileAttributesW((appFolder + kAppExeSuffix).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES &&
+               (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+    };
     services.pauseBeforeCheckMs = TestPause(kPauseBeforeCheckVariable);
     services.pauseBeforeStartMs = TestPause(kPauseBeforeStartVariable);
     return services;

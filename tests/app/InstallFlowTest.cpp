@@ -174,6 +174,8 @@ protected:
             return failureAnswer;
         };
         services.pages.startProgram = [this](const std::wstring& path) { programsStarted.push_back(path); };
+        // No package installs anything here: the application counts as there.
+        services.flow.isApplicationInstalled = [](const std::wstring&) { return true; };
         return services;
     }
 
