@@ -1,10 +1,10 @@
 #include "pages/KPInstallPage3.h"
 
-#include "KPCore/inner/PathText.h"
 #include "KPCore/inner/ProductInfo.h"
-#include "KPCore/inner/ShellLink.h"
-#include "KPCore/inner/UninstallRegistration.h"
 #include "pages/InstallSettings.h"
+
+const wchar_t kRegistrationFailedTitle[] = L"未能完成注册";
+const wchar_t kRegistrationFailedMessage[] = L"卸载信息或开始菜单快捷方式写入失败，请重新运行安装程序";
 
 using SkinUI::TNotifyUI;
 
@@ -20,6 +20,7 @@ void CKPInstallPage3::Init()
     minbtn3 = Bind<SkinUI::CButtonUI>(L"minbtn3");
     closebtn3 = Bind<SkinUI::CButtonUI>(L"closebtn3");
     completeBtn = Bind<SkinUI::CButtonUI>(L"completeBtn");
+    completeTitle = Bind<SkinUI::CLabelUI>(L"completeTitle");
 }
 
 void CKPInstallPage3::OnClick(TNotifyUI& msg)
@@ -42,12 +43,12 @@ void CKPInstallPage3::OnClick(TNotifyUI& msg)
     }
 }
 
-void CKPInstallPage3::FinishInstall()
+bool CKPInstallPage3::FinishInstall()
 {
-    const std::wstring appFolder = GetInstallSettings().GetAppFolder();
-    const std::wstring application = appFolder + kAppExeSuffix;
-    const std::wstring uninstaller = appFolder + kUninstallerExeSuffix;
-    RegisterUninstallEntry(appFolder);
-    CreateProgramShortcuts(application, uninstaller, appFolder, kProductName,
-                           ShortcutDescription(kProductName, appFolder));
+    if (m_services.registerProduct(GetInstallSettings().GetAppFolder())) return true;
+    // The application is there, but the list of installed programs or the Start menu does not
+    // know it: the page no longer claims a finished installation, and the user hears why.
+    if (completeTitle) completeTitle->SetText(kRegistrationFailedTitle);
+    m_services.tell(GetWindow(), kRegistrationFailedTitle, kRegistrationFailedMessage);
+    return false;
 }

@@ -3,8 +3,11 @@
 #include <shellapi.h>
 
 #include "KPCore/inner/FolderPicker.h"
+#include "KPCore/inner/PathText.h"
 #include "KPCore/inner/ProductInfo.h"
+#include "KPCore/inner/ShellLink.h"
 #include "KPCore/inner/ShellOpen.h"
+#include "KPCore/inner/UninstallRegistration.h"
 #include "pages/KPMsgBox.h"
 #include "pages/WindowLook.h"
 
@@ -14,6 +17,23 @@ int AskCloseWithMessageBox(HWND owner)
 {
     return ShowMessageBox(owner, kProductName, L"确定关闭？", L"关闭后将中断安装流程", L"确定", L"取消", nullptr,
                           kInstallerWindowStyle, kInstallerWindowExStyle, true);
+}
+
+void TellWithMessageBox(HWND owner, const std::wstring& title, const std::wstring& message)
+{
+    ShowMessageBox(owner, kProductName, title, message, L"确定", L"", nullptr, kInstallerWindowStyle,
+                   kInstallerWindowExStyle, true);
+}
+
+bool RegisterProduct(const std::wstring& appFolder)
+{
+    const std::wstring application = appFolder + kAppExeSuffix;
+    const std::wstring uninstaller = appFolder + kUninstallerExeSuffix;
+    // Both are attempted, so that a failing registry leaves at least the shortcuts.
+    const bool entry = RegisterUninstallEntry(appFolder) == ERROR_SUCCESS;
+    const bool shortcuts = CreateProgramShortcuts(application, uninstaller, appFolder, kProductName,
+                                                  ShortcutDescription(kProductName, appFolder));
+    return entry && shortcuts;
 }
 
 }  // namespace
@@ -28,5 +48,7 @@ PageServices RealPageServices()
         ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     };
     services.chooseFolder = ShowShellFolderDialog;
+    services.registerProduct = RegisterProduct;
+    services.tell = TellWithMessageBox;
     return services;
 }

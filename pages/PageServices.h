@@ -17,8 +17,14 @@ struct PageServices {
     std::function<void(const std::wstring& path)> startProgram;
     // Asks for a folder, starting at `currentPath`: the chosen folder, or empty when cancelled.
     std::function<std::wstring(const std::wstring& currentPath, HWND owner)> chooseFolder;
+    // Registers the application in `appFolder`: the uninstall entry and the Start-menu group with
+    // its two shortcuts. True only when every part was written.
+    std::function<bool(const std::wstring& appFolder)> registerProduct;
+    // Tells the user, modally over `owner`, with the skinned message box: a question with "确定"
+    // only (or a refusal); returns once it is answered.
+    std::function<void(HWND owner, const std::wstring& title, const std::wstring& message)> tell;
 };
 
 // The real services: the skinned message box, OpenWithShell, ShellExecuteW, the shell's folder
-// dialog.
+// dialog, RegisterUninstallEntry with CreateProgramShortcuts.
 PageServices RealPageServices();

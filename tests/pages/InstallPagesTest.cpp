@@ -563,3 +563,39 @@ TEST_F(InstallPagesTest, FinishInstallTwiceRewritesTheSameEntryAndShortcuts)
     EXPECT_NE(std::wstring::npos, ReadUninstallValue(L"UninstallString").find(L"kp pages moved\\KPCapture\\"));
     CoUninitialize();
 }
+
+// A registration that fails (measured: Wine grants every write to an administrator whatever the
+// key's access list says, so the failure comes through the page's services): the user is told in
+// a message box, the page no longer says "安装完成", and the application, which is installed,
+// still starts.
+TEST_F(InstallPagesTest, ARegistrationThatFailsIsToldAndTheHeadingSaysSo)
+{
+    const std::wstring installDir = MakeInstalledFolder(L"refused");
+    GetInstallSettings().installDir = installDir;
+    RemoveFinishedInstall();
+    std::vector<std::wstring> registered;
+    std::vector<std::wstring> told;
+    std::wstring headingWhenTold;
+    MainFrameServices services = Recording(1);
+    services.pages.registerProduct = [&](const std::wstring& appFolder) {
+        registered.push_back(appFolder);
+        return false;
+    };
+    services.pages.tell = [&](HWND, const std::wstring& title, const std::wstring& message) {
+        told.push_back(title + L"|" + message);
+        headingWhenTold = watched->Find(L"completeTitle")->GetText();
+    };
+    OpenFrame frame(std::move(services));
+    watched = &frame;
+    ASSERT_TRUE(frame.Created());
+    frame.Frame().ShowPage(PAGE_COMPLETE);
+    EXPECT_EQ(L"安装完成", frame.Find(L"completeTitle")->GetText());
+    frame.Click(L"completeBtn");
+
+    EXPECT_EQ(std::vector<std::wstring>{installDir + L"\\KPCapture"}, registered);
+    ASSERT_EQ(1u, told.size()) << "the failure was not told";
+    EXPECT_EQ(std::wstring(kRegistrationFailedTitle) + L"|" + kRegistrationFailedMessage, told[0]);
+    EXPECT_EQ(kRegistrationFailedTitle, headingWhenTold);
+    ASSERT_EQ(1u, started.size()) << "the installed application still starts";
+    EXPECT_TRUE(frame.WaitClosed());
+}
