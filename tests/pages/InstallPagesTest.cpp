@@ -22,8 +22,10 @@
 #include "app/WizardTestSupport.h"
 #include "pages/DimmingMask.h"
 #include "pages/InstallEvents.h"
+#include "pages/InstallFolderRule.h"
 #include "pages/InstallSettings.h"
 #include "pages/KPInstallPage0.h"
+#include "pages/KPInstallPage1.h"
 #include "pages/KPInstallPage3.h"
 #include "ui/controls/ContainerUI.h"
 #include "ui/controls/LabelUI.h"
@@ -598,4 +600,56 @@ TEST_F(InstallPagesTest, ARegistrationThatFailsIsToldAndTheHeadingSaysSo)
     EXPECT_EQ(kRegistrationFailedTitle, headingWhenTold);
     ASSERT_EQ(1u, started.size()) << "the installed application still starts";
     EXPECT_TRUE(frame.WaitClosed());
+}
+
+// A folder that would break the package's command line, that no Windows path can hold, that is a
+// file, or that leaves no room for "\\KPCapture\\KPApp.exe" in 260 characters: refused with a
+// message box saying why, and the folder chosen before stays, in the settings and on the page.
+TEST_F(InstallPagesTest, AFolderThatCannotWorkIsRefusedAndThePreviousOneKept)
+{
+    const std::wstring file = MakeInstalledFolder(L"refusal") + L"\\KPCapture\\KPApp.exe";
+    std::wstring answer;
+    std::vector<std::pair<std::wstring, std::wstring>> told;
+    MainFrameServices services = RealMainFrameServices();
+    services.pages.chooseFolder = [&](const std::wstring&, HWND) { return answer; };
+    services.pages.tell = [&](HWND, const std::wstring& title, const std::wstring& message) {
+        told.emplace_back(title, message);
+    };
+    OpenFrame frame(std::move(services));
+    ASSERT_TRUE(frame.Created());
+    frame.Click(L"customBtn");
+    InstallSettings& settings = GetInstallSettings();
+    auto* pathLab = static_cast<SkinUI::CLabelUI*>(frame.Find(L"pathLab"));
+    answer = L"D:\\Tools";
+    frame.Click(L"modifyBtn");
+    ASSERT_EQ(L"D:\\Tools\\KPCapture", settings.installDir);
+    ASSERT_TRUE(told.empty());
+
+    const struct {
+        std::wstring picked;
+        FolderRefusal why;
+    } refused[] = {
+        {L"D:\\x -dsc=false", FolderRefusal::BreaksCommandLine},
+        {L"D:\\say \"hi\"", FolderRefusal::BreaksCommandLine},
+        {L"D:\\a|b", FolderRefusal::BadCharacter},
+        {L"D:\\a\\b:c", FolderRefusal::BadCharacter},
+        {file, FolderRefusal::IsFile},
+        {L"D:\\" + std::wstring(kMaxInstallFolderLength - 12, L'n'), FolderRefusal::TooLong},
+    };
+    for (const auto& r : refused) {
+        answer = r.picked;
+        told.clear();
+        frame.Click(L"modifyBtn");
+        ASSERT_EQ(1u, told.size()) << "not refused: " << r.picked.size();
+        EXPECT_EQ(kFolderRefusedTitle, told[0].first);
+        EXPECT_EQ(FolderRefusalText(r.why), told[0].second);
+        EXPECT_EQ(L"D:\\Tools\\KPCapture", settings.installDir);
+        EXPECT_EQ(L"D:\\Tools\\KPCapture", pathLab->GetText());
+    }
+    // The longest folder that still fits is taken.
+    answer = L"D:\\" + std::wstring(kMaxInstallFolderLength - 13, L'n');
+    told.clear();
+    frame.Click(L"modifyBtn");
+    EXPECT_TRUE(told.empty());
+    EXPECT_EQ(kMaxInstallFolderLength, settings.installDir.size());
 }
