@@ -25,6 +25,6 @@ struct PageServices {
     std::function<void(HWND owner, const std::wstring& title, const std::wstring& message)> tell;
 };
 
-// The real services: the skinned message box, OpenWithShell, ShellExecuteW, the shell's folder
-// dialog, RegisterUninstallEntry with CreateProgramShortcuts.
+// The real services: the skinned message box, OpenAsDesktopUser for the browser and the program,
+// the shell's folder dialog, RegisterUninstallEntry with CreateProgramShortcuts.
 PageServices RealPageServices();
