@@ -5,8 +5,7 @@
 FolderRefusal CheckInstallFolder(const std::wstring& folder)
 {
     const FolderRefusal byText = CheckInstallFolderText(folder);
-    if (byText != FolderRefusal::None)
-        return byText;
+    if (byText != FolderRefusal::None) return byText;
     // A folder that does not exist yet is fine: the package creates it. Only an existing file in
     // its place is refused.
     const DWORD attributes = GetFileAttributesW(folder.c_str());
