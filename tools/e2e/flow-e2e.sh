@@ -39,6 +39,8 @@
 #              that did not complete), then one that hands over to a child process that completes;
 #              then the window closed while that child installs: the installer ends, the package
 #              completes by itself, and what is left of it is to be removed at the next start
+#   links, claim, planted, badfolder: another process of the user, or files left in the Downloads
+#              folder, against the elevated installer (tools/e2e/flow-local.sh says how)
 #
 # After each failure question, and once the installer has ended, no package file or folder is left.
 
@@ -71,7 +73,8 @@ echo "testing $kpf_exe ($kpf_arch)"
 kpf_work="$kpf_build/e2e-flow-$kpf_arch"
 
 scenarios=("$@")
-[ ${#scenarios[@]} -gt 0 ] || scenarios=(happy selfclose folder retry http404 closing badinput hostile swap package)
+[ ${#scenarios[@]} -gt 0 ] ||
+  scenarios=(happy selfclose folder retry http404 closing badinput hostile swap package links claim planted badfolder)
 shots="$kpf_work/shots"
 rm -rf "$shots" "$kpf_work"/question-*.ref  # the question drawings are made again for each run
 mkdir -p "$shots"
@@ -409,7 +412,8 @@ scenario_closing() {
 }
 
 # --- the questions after a failed attempt ------------------------------------------------------
-# The question of KIND (download, verification, start, incomplete) drawn by kp_question_reference
+# The question of KIND (download, verification, start, incomplete, statusfile, notinstalled) drawn by
+# kp_question_reference
 # with the words of that kind, once per run: "<picture> <area of its title and message>".
 question_reference() {
   local kind=$1 name="flow-question-$1-$kpf_arch" cache="$kpf_work/question-$1.ref" area
@@ -435,7 +439,7 @@ question_differing() {
 expect_question() {
   local picture="$shots/$scenario-$2.png" k n ok=1 summary=""
   kpf_shot "$picture" "$box"
-  for k in download verification start incomplete; do
+  for k in download verification start incomplete statusfile notinstalled; do
     n=$(question_differing "$picture" "$k")
     summary="$summary $k=$n"
     if [ "$k" = "$1" ]; then
@@ -621,6 +625,8 @@ scenario_package() {
     fail "no close question"
   fi
 }
+
+. "$kpf_root/tools/e2e/flow-local.sh"
 
 for s in "${scenarios[@]}"; do
   "scenario_$s"
