@@ -18,8 +18,12 @@ inline int ExitCodeOf(InstallFailure failure)
     switch (failure) {
     case InstallFailure::Download: return kExitDownloadFailed;
     case InstallFailure::Verification: return kExitNotVerified;
+    // No trustworthy place for the status file means the package cannot be followed, so it is
+    // never started; an "active" of "1" without the application is a package that did not install.
+    case InstallFailure::StatusFile:
     case InstallFailure::Start:
-    case InstallFailure::Incomplete: return kExitPackageFailed;
+    case InstallFailure::Incomplete:
+    case InstallFailure::NotInstalled: return kExitPackageFailed;
     }
     return kExitPackageFailed;
 }

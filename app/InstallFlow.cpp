@@ -48,13 +48,18 @@ void CInstallFlow::Start(const InstallSettings& settings)
     m_settings = &settings;
     m_progress = 0.0;
     Show(m_progress);
-    m_services.prepareStatusFile();
-
     // Whatever is left of an earlier attempt goes now, and with its downloader any report of it
     // that might still be on its way.
     ReleaseAttempt();
+    if (!m_services.prepareStatusFile()) {
+        // The package reports through that file: without a place that nobody can redirect it
+        // would be written through a link, or its report could not be told from a forgery.
+        Fail(InstallFailure::StatusFile);
+        return;
+    }
     ++m_attempt;
     m_ticksSinceEnded = 0;
+    m_claimedWithoutApplication = false;
     m_place = m_services.makePackagePlace();
     if (!m_place) {
         // Without a place only administrators can write to, nothing may be downloaded to be run.
@@ -180,7 +185,13 @@ void CInstallFlow::PollStatus()
         m_host.StopTimer(TIMER_POLL_STATUS);
         return;
     }
-    if (IsInstallFinished(m_services.pollStatusFile())) {
+    // A "1" counts only with the application in its folder: anybody may write the status file,
+    // and the product must not be registered over an application that is not there. While the
+    // package runs it may still be putting it there, so only its end decides.
+    const bool claimed = IsInstallFinished(m_services.pollStatusFile());
+    const bool installed = claimed && m_services.isApplicationInstalled(m_settings->GetAppFolder());
+    if (claimed && !installed) m_claimedWithoutApplication = true;
+    if (installed) {
         m_stage = Stage::Finished;
         m_progress = kFinishedPercent;
         Show(m_progress);
@@ -196,7 +207,7 @@ void CInstallFlow::PollStatus()
     // No time-out while the package runs: it may take long; the page rests at 99 % until it is
     // done. Once all of it has ended, "active" has a short while left to turn "1".
     if (m_running && m_running->HasEnded() && ++m_ticksSinceEnded >= PACKAGE_END_GRACE_TICKS) {
-        Fail(InstallFailure::Incomplete);
+        Fail(m_claimedWithoutApplication ? InstallFailure::NotInstalled : InstallFailure::Incomplete);
         return;
     }
     const PollStep step = ProgressAtPollTick(m_progress);

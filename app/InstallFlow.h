@@ -119,6 +119,8 @@ private:
     InstallFailure m_lastFailure = InstallFailure::Download;
     int m_attempt = 0;
     unsigned int m_ticksSinceEnded = 0;
+    // "active" has read "1" while the application was not in its folder.
+    bool m_claimedWithoutApplication = false;
     std::shared_ptr<CReportLink> m_link;
     // Declared in the order they are made; the downloader, which writes into the place, and the
     // held file and processes go before the place.

@@ -11,6 +11,8 @@ enum class InstallFailure {
     Verification,  // the fetched file is not the vendor's genuine signed package
     Start,         // the package could not be given a place or be started
     Incomplete,    // the package and all it started ended without reporting completion
+    StatusFile,    // the status file has no trustworthy place: no profile folder, or a link there
+    NotInstalled,  // "active" reads "1" but the application is not in its folder
 };
 
 // What the install flow asks of the window it lives in. Every call comes on the UI thread; only

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <objbase.h>
-#include <shlwapi.h>
 
 #include <cstring>
 #include <cwchar>
@@ -12,6 +11,7 @@
 
 #include "KPCore/inner/PackageFolder.h"
 #include "KPCore/inner/PackageProcess.h"
+#include "KPCore/inner/ProductInfo.h"
 #include "app/LogLine.h"
 #include "app/PackageCommand.h"
 #include "app/StatusFile.h"
@@ -23,13 +23,23 @@ const wchar_t kPauseBeforeStartVariable[] = L"KPSETUP_PAUSE_BEFORE_START_MS_FOR_
 
 namespace {
 
-// The status file's place, found once per start: each poll tick then only makes sure its folder
-// is still there (the package, or the user, may have removed it), which keeps a tick cheap.
+// The status file's folder, found and held from one start to the next: while held nobody can
+// move it away and put a link in its place.
 struct StatusFilePlace {
-    std::wstring folder;
-    std::wstring file;
+    std::unique_ptr<CStatusFileFolder> folder;
     std::wstring lastActive;  // the value of "active" last read
 };
+
+const wchar_t* ProblemName(StatusFolderProblem problem)
+{
+    switch (problem) {
+    case StatusFolderProblem::NoProfile: return L"no profile folder";
+    case StatusFolderProblem::NotCreated: return L"the folder could not be made or opened";
+    case StatusFolderProblem::Redirected: return L"the folder or APP.ini is a link";
+    case StatusFolderProblem::None: break;
+    }
+    return L"none";
+}
 
 class PackagePlace : public CPackagePlace {
 public:
@@ -166,23 +176,35 @@ InstallFlowServices RealInstallFlowServices(LogSink log)
     };
     auto place = std::make_shared<StatusFilePlace>();
     services.prepareStatusFile = [place, log] {
-        place->folder = GetRoamingDataDir();
-        place->file = GetStatusFilePath();
-        const std::wstring before = PollStatusFile(place->file);
-        PrepareStatusFile(place->file);
-        WriteLog(log, L"status file " + place->file + L": active was \"" + before + L"\", now \"" +
-                          PollStatusFile(place->file) + L"\"");
+        place->folder.reset();
+        StatusFolderProblem problem = StatusFolderProblem::None;
+        place->folder = CStatusFileFolder::Open(GetRoamingDataDir(), &problem);
+        if (!place->folder || !place->folder->Prepare()) {
+            WriteLog(log, std::wstring(L"the status file is not used: ") +
+                              ProblemName(place->folder ? StatusFolderProblem::Redirected : problem));
+            place->folder.reset();
+            return false;
+        }
+        WriteLog(log, L"status file prepared: active = \"" + place->folder->Poll() + L"\"");
         place->lastActive = L"0";
+        return true;
     };
     services.pollStatusFile = [place, log] {
-        if (!PathFileExistsW(place->folder.c_str())) EnsureDirectory(place->folder);
-        std::wstring active = PollStatusFile(place->file);
+        std::wstring active = place->folder ? place->folder->Poll() : std::wstring(kStatusDefault);
         // A change is worth a line; the same value every 108 ms is not.
         if (active != place->lastActive) {
             WriteLog(log, L"status file: active = \"" + active + L"\"");
             place->lastActive = active;
         }
         return active;
+    };
+    services.isApplicationInstalled = [log](const std::wstring& appFolder) {
+        // A file, not a folder or a link of that name.
+        const DWORD attributes = GetFileAttributesW((appFolder + kAppExeSuffix).c_str());
+        const bool installed = attributes != INVALID_FILE_ATTRIBUTES &&
+                               (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+        WriteLog(log, appFolder + kAppExeSuffix + (installed ? L": installed" : L": missing"));
+        return installed;
     };
     services.pauseBeforeCheckMs = TestPause(kPauseBeforeCheckVariable);
     services.pauseBeforeStartMs = TestPause(kPauseBeforeStartVariable);

@@ -53,10 +53,15 @@ struct InstallFlowServices {
         startPackage;
     // Before each download: finds the status file's place, keeps or seeds its channel and sets
     // "active" back to "0", so a "1" left by an earlier run cannot end the new attempt early.
-    std::function<void()> prepareStatusFile;
-    // Each poll tick: the value of "active" ("error" when it cannot be read), after making the
-    // file's folder again should it have gone.
+    // False, with nothing written, when the place cannot be trusted: no profile folder, or a
+    // link (junction, symbolic link) at the folder or the file.
+    std::function<bool()> prepareStatusFile;
+    // Each poll tick: the value of "active" ("error" when it cannot be read).
     std::function<std::wstring()> pollStatusFile;
+    // Once "active" reads "1": whether the application is really there (KPApp.exe in the
+    // application folder of `settings`). Anybody can write the status file; only the package
+    // installs the application.
+    std::function<bool(const std::wstring& appFolder)> isApplicationInstalled;
     // Pauses in milliseconds between the end of the transfer and the check, and between the check
     // and the start: 0 in use. End-to-end tests widen these moments to show what another process
     // can do in them; a pause only delays, the package is checked and held all the same.

@@ -12,6 +12,8 @@ const wchar_t* FailureName(InstallFailure failure)
     case InstallFailure::Verification: return L"the package did not verify";
     case InstallFailure::Start: return L"the package could not be given its place or be started";
     case InstallFailure::Incomplete: return L"the package ended without reporting completion";
+    case InstallFailure::StatusFile: return L"the status file has no trustworthy place (no profile folder, or a link)";
+    case InstallFailure::NotInstalled: return L"the status file reads 1, but the application is not installed";
     }
     return L"the installation failed";
 }

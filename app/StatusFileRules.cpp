@@ -7,8 +7,12 @@ constexpr std::size_t kLongestPath = 260;
 
 std::wstring RoamingDataDirFrom(const std::wstring& localAppData)
 {
-    const std::wstring appData =
-        localAppData.size() > kCutFromLocal ? localAppData.substr(0, localAppData.size() - kCutFromLocal) : L"";
+    if (localAppData.size() <= kCutFromLocal) return std::wstring();
+    const std::wstring appData = localAppData.substr(0, localAppData.size() - kCutFromLocal);
+    const bool onDrive = appData.size() > 3 && appData[1] == L':' && appData[2] == L'\\' &&
+                         ((appData[0] >= L'A' && appData[0] <= L'Z') || (appData[0] >= L'a' && appData[0] <= L'z'));
+    const bool onShare = appData.size() > 2 && appData[0] == L'\\' && appData[1] == L'\\';
+    if ((!onDrive && !onShare) || appData.back() == L'\\') return std::wstring();
     return appData + L"\\Roaming\\" + kProductFolder;
 }
 

@@ -16,6 +16,8 @@ constexpr wchar_t kProductFolder[] = L"KPCapture";
 
 // The product's roaming data folder, made from the local application-data folder: its last six
 // characters are cut whatever they are (normally "\Local"), then "\Roaming\KPCapture" is added.
+// Empty when what is left is no full path ("X:\..." or "\\server\..."): a missing or short
+// profile folder must not turn into a folder at the root of the current drive.
 std::wstring RoamingDataDirFrom(const std::wstring& localAppData);
 
 // The status file inside that folder.

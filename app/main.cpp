@@ -10,6 +10,7 @@
 #include "KPCore/inner/ScreenDpi.h"
 #include "app/ExitCode.h"
 #include "app/GdiplusRuntime.h"
+#include "app/HardenedStart.h"
 #include "app/KPMainFrame.h"
 #include "app/RunLog.h"
 #include "app/SilentInstall.h"
@@ -130,8 +131,8 @@ StartupSteps RealStartupSteps(HINSTANCE instance, Run& run)
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     // Before anything can load a DLL: nothing is to be taken from the folder the program was
-    // started from.
-    HardenDllSearch();
+    // started from. A Windows that cannot promise that is told so, and the program ends.
+    if (!HardenProcess(FindSetDefaultDllDirectories(), ShowHardeningRefusal)) return kExitPackageFailed;
     Run run;
     return RunStartupSequence(RealStartupSteps(instance, run), kExitPackageFailed);
 }

@@ -2,9 +2,12 @@
 
 #include "KPCore/inner/ProductInfo.h"
 #include "pages/InstallEvents.h"
+#include "pages/InstallFolderRule.h"
 #include "pages/InstallSettings.h"
 
 using SkinUI::TNotifyUI;
+
+const wchar_t kFolderRefusedTitle[] = L"无法使用该安装目录";
 
 CKPInstallPage1::CKPInstallPage1(SkinUI::CPaintManagerUI* paintManager, const PageServices& services)
     : CKPInstallPage(paintManager, services)
@@ -69,7 +72,17 @@ void CKPInstallPage1::ChangeInstallFolder()
     InstallSettings& settings = GetInstallSettings();
     const std::wstring chosen = m_services.chooseFolder(settings.installDir, GetWindow());
     if (chosen.empty()) return;  // cancelled
-    settings.installDir = InstallFolderFor(chosen);
+    const std::wstring installDir = InstallFolderFor(chosen);
+    // The folder goes to the package on its command line and the application ends up below it:
+    // one that would break either is refused, and the folder chosen before stays.
+    FolderRefusal refusal = CheckInstallFolder(installDir);
+    if (refusal == FolderRefusal::None && CheckInstallFolder(chosen) == FolderRefusal::IsFile)
+        refusal = FolderRefusal::IsFile;
+    if (refusal != FolderRefusal::None) {
+        m_services.tell(GetWindow(), kFolderRefusedTitle, FolderRefusalText(refusal));
+        return;
+    }
+    settings.installDir = installDir;
     if (pathLab) pathLab->SetText(settings.installDir);
 }
 

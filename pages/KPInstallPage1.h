@@ -22,7 +22,9 @@ public:
     void OnSelectChanged(SkinUI::TNotifyUI& msg);
 
 private:
-    // Asks for a folder; the install folder becomes the chosen one + "\KPCapture".
+    // Asks for a folder; the install folder becomes the chosen one + "\KPCapture", unless
+    // CheckInstallFolder refuses that (or the chosen path is a file): then a message box titled
+    // kFolderRefusedTitle says why, and the folder stays as it was.
     void ChangeInstallFolder();
 
     SkinUI::ControlRef<SkinUI::CVerticalLayoutUI> verroot1;
@@ -43,3 +45,6 @@ private:
 // The install folder for a folder the user picked: the product's folder inside it. The pick is
 // taken as it is (a drive root "D:\" gives "D:\\KPCapture").
 std::wstring InstallFolderFor(const std::wstring& chosenFolder);
+
+// The title of the message box that refuses a folder.
+extern const wchar_t kFolderRefusedTitle[];

@@ -4,6 +4,9 @@
 #include "KPCore/inner/ProductRegistration.h"
 #include "pages/InstallSettings.h"
 
+const wchar_t kRegistrationFailedTitle[] = L"未能完成注册";
+const wchar_t kRegistrationFailedMessage[] = L"卸载信息或开始菜单快捷方式写入失败，请重新运行安装程序";
+
 using SkinUI::TNotifyUI;
 
 CKPInstallPage3::CKPInstallPage3(SkinUI::CPaintManagerUI* paintManager, const PageServices& services)
@@ -18,6 +21,7 @@ void CKPInstallPage3::Init()
     minbtn3 = Bind<SkinUI::CButtonUI>(L"minbtn3");
     closebtn3 = Bind<SkinUI::CButtonUI>(L"closebtn3");
     completeBtn = Bind<SkinUI::CButtonUI>(L"completeBtn");
+    completeTitle = Bind<SkinUI::CLabelUI>(L"completeTitle");
 }
 
 void CKPInstallPage3::OnClick(TNotifyUI& msg)
@@ -40,9 +44,16 @@ void CKPInstallPage3::OnClick(TNotifyUI& msg)
     }
 }
 
-void CKPInstallPage3::FinishInstall()
+bool CKPInstallPage3::FinishInstall()
 {
     const std::wstring appFolder = GetInstallSettings().GetAppFolder();
     WriteLog(m_services.log, L"registering the product in " + appFolder);
-    WriteLog(m_services.log, DescribeRegistration(RegisterInstalledProduct(appFolder)));
+    const RegistrationResult result = m_services.registerProduct(appFolder);
+    WriteLog(m_services.log, DescribeRegistration(result));
+    if (result.Succeeded()) return true;
+    // The application is there, but the list of installed programs or the Start menu does not
+    // know it: the page no longer claims a finished installation, and the user hears why.
+    if (completeTitle) completeTitle->SetText(kRegistrationFailedTitle);
+    m_services.tell(GetWindow(), kRegistrationFailedTitle, kRegistrationFailedMessage);
+    return false;
 }

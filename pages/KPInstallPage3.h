@@ -3,6 +3,7 @@
 
 #include "pages/KPInstallPage.h"
 #include "ui/controls/ButtonUI.h"
+#include "ui/controls/LabelUI.h"
 #include "ui/controls/VerticalLayoutUI.h"
 
 // The completion page ("verroot3", virtual window "install3"): "安装完成" with "立即体验".
@@ -19,13 +20,20 @@ public:
     void OnClick(SkinUI::TNotifyUI& msg);
 
     // Registers the uninstall entry and makes the Start-menu group with its two shortcuts, all for
-    // the application folder of the current settings. Failures are not reported; running it again
-    // rewrites the same entry and shortcuts.
-    void FinishInstall();
+    // the application folder of the current settings; running it again rewrites the same entry and
+    // shortcuts. When a part cannot be written the heading reads kRegistrationFailedTitle instead
+    // of "安装完成" and a message box says so; the window then goes on as asked (the application
+    // is installed, so "立即体验" still starts it). True when everything was written.
+    bool FinishInstall();
 
 private:
     SkinUI::ControlRef<SkinUI::CVerticalLayoutUI> verroot3;
     SkinUI::ControlRef<SkinUI::CButtonUI> minbtn3;
     SkinUI::ControlRef<SkinUI::CButtonUI> closebtn3;
     SkinUI::ControlRef<SkinUI::CButtonUI> completeBtn;
+    SkinUI::ControlRef<SkinUI::CLabelUI> completeTitle;
 };
+
+// The heading and the message box's words when the product could not be registered.
+extern const wchar_t kRegistrationFailedTitle[];
+extern const wchar_t kRegistrationFailedMessage[];

@@ -8,8 +8,6 @@ namespace {
 // LOAD_LIBRARY_SEARCH_SYSTEM32; older SDK headers lack the name.
 constexpr DWORD kSearchSystem32 = 0x00000800;
 
-using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-
 bool IsPlainFileName(const wchar_t* name)
 {
     if (!name || !*name) return false;
@@ -21,13 +19,17 @@ bool IsPlainFileName(const wchar_t* name)
 
 }  // namespace
 
-bool HardenDllSearch()
+SetDefaultDllDirectoriesFunction FindSetDefaultDllDirectories()
 {
     // kernel32 is always loaded and always comes from the system: asking it is safe.
     HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    auto setDefault = kernel ? reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-                                   reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")))
-                             : nullptr;
+    return kernel ? reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+                        reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")))
+                  : nullptr;
+}
+
+bool HardenDllSearch(SetDefaultDllDirectoriesFunction setDefault)
+{
     const bool restricted = setDefault && setDefault(kSearchSystem32);
     // Without the call above this at least drops the current folder from the search.
     ::SetDllDirectoryW(L"");
@@ -56,8 +58,10 @@ HMODULE LoadSystemLibrary(const wchar_t* fileName)
     std::lock_guard<std::mutex> guard(lock);
     auto found = loaded.find(path);
     if (found != loaded.end()) return found->second;
-    // The DLL's own dependencies are then searched for in its folder, the system folder, first.
-    HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    // The full path and the flag both: the DLL itself and whatever it loads come from the system
+    // folder alone. (The older LOAD_WITH_ALTERED_SEARCH_PATH ends its search with the current
+    // folder and PATH.)
+    HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, kSearchSystem32);
     if (module) loaded.emplace(path, module);
     return module;
 }

@@ -13,20 +13,26 @@
 //    (the loader never searches for those). Every other system DLL is loaded at run time with its
 //    full path in the system folder, through LoadSystemLibrary / SystemFunction.
 
-// Restricts the default DLL search to the system folder where Windows offers that
-// (SetDefaultDllDirectories, missing on Windows 7 without KB2533623, so looked up at run time), and
-// removes the current folder from the search (SetDllDirectoryW with an empty string). Returns true
-// when the search is restricted to the system folder.
-bool HardenDllSearch();
+// kernel32's SetDefaultDllDirectories, looked up at run time: null on Windows 7 without
+// KB2533623, which the program then refuses to run on.
+using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+SetDefaultDllDirectoriesFunction FindSetDefaultDllDirectories();
+
+// Restricts the default DLL search to the system folder through `setDefault` (the real one unless
+// a test hands in another), and removes the current folder from the search (SetDllDirectoryW with
+// an empty string). Returns true when the search is restricted to the system folder; false when
+// `setDefault` is null or fails, and the program must then not go on.
+bool HardenDllSearch(SetDefaultDllDirectoriesFunction setDefault = FindSetDefaultDllDirectories());
 
 // The full path of `fileName` in the system folder ("C:\Windows\system32\urlmon.dll"), or an
 // empty string when the system folder cannot be found or the name would not fit.
 // `fileName` must be a plain file name without a folder.
 std::wstring SystemLibraryPath(const wchar_t* fileName);
 
-// Loads a DLL of the system folder by its full path; null when it is missing there or the name
-// contains a folder. The DLL stays loaded for the life of the process (callers never free it), so
-// the result of the first call is kept and returned again.
+// Loads a DLL of the system folder by its full path, and its own dependencies from the system
+// folder only (LOAD_LIBRARY_SEARCH_SYSTEM32: never the current folder or PATH); null when it is
+// missing there, or the name contains a folder. The DLL stays loaded for the life of the process (callers never free
+// it), so the result of the first call is kept and returned again.
 HMODULE LoadSystemLibrary(const wchar_t* fileName);
 
 // A function of a system DLL loaded as above; null when the DLL or the function is missing.

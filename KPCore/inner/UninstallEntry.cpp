@@ -12,7 +12,9 @@ std::vector<UninstallValue> UninstallValues(const std::wstring& installDir)
     return {
         {L"DisplayName", kProductName},
         {L"DisplayIcon", installDir + kAppExeSuffix},
-        {L"UninstallString", installDir + kUninstallerExeSuffix},
+        // Quoted: Windows runs this string as a command line, and an unquoted path with spaces
+        // ("C:\Program Files\...") would first be tried as "C:\Program.exe".
+        {L"UninstallString", L"\"" + installDir + kUninstallerExeSuffix + L"\""},
         {L"InstallLocation", installDir},
         {L"DisplayVersion", kProductVersion},
         {L"Publisher", kProductPublisher},

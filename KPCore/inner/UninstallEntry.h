@@ -18,5 +18,6 @@ struct UninstallValue {
 };
 
 // The six string values in the order they are written. The folder is joined unchanged with the
-// file names; the icon has no index and the uninstall command is the bare, unquoted path.
+// file names; the icon has no index. The uninstall command is the uninstaller's path in double
+// quotes (it is run as a command line); the other values are bare.
 std::vector<UninstallValue> UninstallValues(const std::wstring& installDir);

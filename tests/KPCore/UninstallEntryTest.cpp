@@ -18,7 +18,7 @@ TEST(UninstallValues, JoinsTheFolderUnchangedInTheWrittenOrder)
     const std::pair<const wchar_t*, const wchar_t*> expected[] = {
         {L"DisplayName", L"凯普视频工坊"},
         {L"DisplayIcon", L"D:\\Tools\\Rec\\KPApp.exe"},
-        {L"UninstallString", L"D:\\Tools\\Rec\\KPUnInstall.exe"},
+        {L"UninstallString", L"\"D:\\Tools\\Rec\\KPUnInstall.exe\""},
         {L"InstallLocation", L"D:\\Tools\\Rec"},
         {L"DisplayVersion", L"12.0.0.0"},
         {L"Publisher", L"凯普信息科技有限公司"},
@@ -34,5 +34,5 @@ TEST(UninstallValues, AFolderWithATrailingBackslashIsNotTidied)
     const std::vector<UninstallValue> values = UninstallValues(L"E:\\");
     EXPECT_EQ(values[1].data, L"E:\\\\KPApp.exe");
     EXPECT_EQ(values[3].data, L"E:\\");
-    EXPECT_EQ(UninstallValues(L"")[2].data, L"\\KPUnInstall.exe");
+    EXPECT_EQ(UninstallValues(L"")[2].data, L"\"\\KPUnInstall.exe\"");
 }

@@ -31,7 +31,7 @@ protected:
         const std::pair<const wchar_t*, std::wstring> expected[] = {
             {L"DisplayName", L"凯普视频工坊"},
             {L"DisplayIcon", dir + L"\\KPApp.exe"},
-            {L"UninstallString", dir + L"\\KPUnInstall.exe"},
+            {L"UninstallString", L"\"" + dir + L"\\KPUnInstall.exe\""},
             {L"InstallLocation", dir},
             {L"DisplayVersion", L"12.0.0.0"},
             {L"Publisher", L"凯普信息科技有限公司"},

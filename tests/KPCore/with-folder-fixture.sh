@@ -9,6 +9,8 @@
 #     root\            a plain folder
 #     root\taken       a symbolic link to target
 #     open\            a folder everybody may write to
+#     victim.ini       a plain file
+#     inilink\         a plain folder whose APP.ini is a symbolic link to victim.ini
 set -euo pipefail
 build=$(cd "${1:?usage: with-folder-fixture.sh BUILD_DIR TEST_EXE [ARGS...]}" && pwd)
 shift
@@ -18,6 +20,9 @@ mkdir "$fixture/target" "$fixture/root" "$fixture/open"
 chmod 777 "$fixture/open"
 ln -s "$fixture/target" "$fixture/link"
 ln -s "$fixture/target" "$fixture/root/taken"
+mkdir "$fixture/inilink"
+printf '[Install]\r\nactive=7\r\n' >"$fixture/victim.ini"
+ln -s "$fixture/victim.ini" "$fixture/inilink/APP.ini"
 export KP_TEST_FOLDER_FIXTURE="Z:${fixture//\//\\}"
 set +e
 "$build/wine-run.sh" "$@" </dev/null

@@ -4,6 +4,7 @@
 // it, reports of an earlier attempt, the end of a package that never completes, and a stop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -197,9 +198,15 @@ protected:
         };
         services.prepareStatusFile = [this] {
             ++prepares;
+            if (!statusFileTrusted) return false;
             active = L"0";
+            return true;
         };
         services.pollStatusFile = [this] { return active; };
+        services.isApplicationInstalled = [this](const std::wstring& appFolder) {
+            appFoldersLookedAt.push_back(appFolder);
+            return applicationThere;
+        };
         services.pauseBeforeCheckMs = pauseBeforeCheckMs;
         services.pauseBeforeStartMs = pauseBeforeStartMs;
         return services;
@@ -241,6 +248,9 @@ protected:
     unsigned int pauseBeforeStartMs = 0;
     int placesMade = 0;
     int prepares = 0;
+    bool statusFileTrusted = true;
+    bool applicationThere = true;
+    std::vector<std::wstring> appFoldersLookedAt;
     std::wstring active = L"error";
     std::shared_ptr<PackageEvents> events = std::make_shared<PackageEvents>();
     std::vector<std::shared_ptr<MadeDownload>> downloads;
@@ -565,4 +575,53 @@ TEST_F(InstallFlowStateTest, AStopDuringTheDownloadAbandonsItAndLateReportsGoNow
     EXPECT_TRUE(host.Waiting().empty());
     EXPECT_TRUE(checked.empty());
     EXPECT_EQ(0, host.Count("ask"));
+}
+
+// A status file behind a link (or without a profile folder) is never written: the attempt ends in
+// its own question before anything is fetched, and a later start tries again from the beginning.
+TEST_F(InstallFlowStateTest, AnUntrustedStatusFileEndsTheAttemptBeforeAnyDownload)
+{
+    statusFileTrusted = false;
+    active = L"1";
+    flow.Start(settings);
+    EXPECT_EQ(1, prepares);
+    EXPECT_EQ(L"1", active) << "nothing was written";
+    EXPECT_TRUE(downloads.empty());
+    EXPECT_TRUE(events->log.empty()) << "no place was made for a package";
+    EXPECT_EQ(Stage::Failed, flow.GetStage());
+    EXPECT_EQ(std::vector<InstallFailure>{InstallFailure::StatusFile}, host.asked);
+
+    statusFileTrusted = true;
+    DownloadCompletely();
+    EXPECT_EQ(2, prepares);
+}
+
+// "active" = "1" with no application in its folder (another process wrote it, or the package
+// claims more than it did) is no completion: while the package runs it may still be putting the
+// application there; once it has ended the attempt fails with its own question.
+TEST_F(InstallFlowStateTest, AOneWithoutTheApplicationIsNoCompletion)
+{
+    DownloadCompletely();
+    applicationThere = false;
+    active = L"1";
+    Tick(TIMER_POLL_STATUS, 5);
+    EXPECT_EQ(Stage::Installing, flow.GetStage());
+    ASSERT_FALSE(appFoldersLookedAt.empty());
+    EXPECT_EQ(L"C:\\Program Files\\KPCapture\\KPCapture", appFoldersLookedAt.back());
+    events->ended = true;
+    Tick(TIMER_POLL_STATUS, static_cast<int>(PACKAGE_END_GRACE_TICKS));
+    EXPECT_EQ(Stage::Failed, flow.GetStage());
+    EXPECT_EQ(std::vector<InstallFailure>{InstallFailure::NotInstalled}, host.asked);
+    EXPECT_EQ(std::count(host.pages.begin(), host.pages.end(), PAGE_COMPLETE), 0) << "no completion page";
+    EXPECT_FALSE(host.TimerRuns(TIMER_AUTO_CLOSE));
+
+    // The application arriving while the package still runs completes as usual.
+    events->ended = false;
+    DownloadCompletely();
+    active = L"1";
+    Tick(TIMER_POLL_STATUS, 3);
+    EXPECT_EQ(Stage::Installing, flow.GetStage());
+    applicationThere = true;
+    Tick(TIMER_POLL_STATUS);
+    EXPECT_EQ(Stage::Finished, flow.GetStage());
 }

@@ -9,11 +9,17 @@ TEST(RoamingDataDirFrom, CutsSixCharactersWhateverTheyAre)
     EXPECT_EQ(RoamingDataDirFrom(L"C:\\\u51ef\u666e\\Local"), L"C:\\\u51ef\u666e\\Roaming\\KPCapture");
 }
 
-TEST(RoamingDataDirFrom, AShortOrMissingFolderLeavesTheRootOfTheDrive)
+// Without a profile folder the status file has no place: never "\Roaming\KPCapture" at the root of
+// whatever drive is current, nor a relative folder.
+TEST(RoamingDataDirFrom, AShortOrMissingFolderHasNoPlace)
 {
-    EXPECT_EQ(RoamingDataDirFrom(L""), L"\\Roaming\\KPCapture");
-    EXPECT_EQ(RoamingDataDirFrom(L"C:\\abc"), L"\\Roaming\\KPCapture");
-    EXPECT_EQ(RoamingDataDirFrom(L"C:\\abcd"), L"C\\Roaming\\KPCapture");
+    EXPECT_EQ(RoamingDataDirFrom(L""), L"");
+    EXPECT_EQ(RoamingDataDirFrom(L"C:\\abc"), L"");
+    EXPECT_EQ(RoamingDataDirFrom(L"C:\\abcd"), L"");
+    EXPECT_EQ(RoamingDataDirFrom(L"C:\\abcdef"), L"");
+    EXPECT_EQ(RoamingDataDirFrom(L"Users\\kp\\AppData\\Local"), L"");
+    EXPECT_EQ(RoamingDataDirFrom(L"C:\\a\\Local"), L"C:\\a\\Roaming\\KPCapture");
+    EXPECT_EQ(RoamingDataDirFrom(L"\\\\srv\\home\\kp\\Local"), L"\\\\srv\\home\\kp\\Roaming\\KPCapture");
 }
 
 TEST(StatusFilePathIn, AddsOneBackslashAndTheFileName)

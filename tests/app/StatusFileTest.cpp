@@ -1,4 +1,5 @@
-// The status file through the system's profile functions, in a folder of the test's own.
+// The status file through the system's profile functions, in a folder of the test's own, and its
+// held folder against links that tests/KPCore/with-folder-fixture.sh makes (Wine cannot).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,6 +11,26 @@
 #include "app/StatusFile.h"
 
 namespace {
+
+// A path in the folder fixture; empty when the test runs without it.
+std::wstring Fixture(const std::wstring& name)
+{
+    wchar_t root[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"KP_TEST_FOLDER_FIXTURE", root, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::wstring();
+    return name.empty() ? std::wstring(root) : std::wstring(root) + L"\\" + name;
+}
+
+std::string Contents(const std::wstring& file)
+{
+    std::string text;
+    FILE* in = _wfopen(file.c_str(), L"rb");
+    if (!in) return "<none>";
+    char buffer[256];
+    for (size_t n; (n = fread(buffer, 1, sizeof(buffer), in)) > 0;) text.append(buffer, n);
+    fclose(in);
+    return text;
+}
 
 bool IsFolder(const std::wstring& path)
 {
@@ -139,4 +160,46 @@ TEST(StatusFileLocation, IsTheRoamingKPCaptureFolderAndIsCreatedOnDemand)
     EXPECT_EQ(GetRoamingDataDir(), expected);
     EXPECT_EQ(GetStatusFilePath(), expected + L"\\APP.ini");
     EXPECT_TRUE(IsFolder(expected));
+}
+
+// A junction or symbolic link at the folder, or at APP.ini, could send the elevated installer's
+// writes anywhere: neither is opened, and nothing is written through it.
+TEST(StatusFileFolder, RefusesALinkAtTheFolderOrAtTheFileAndWritesNothing)
+{
+    ASSERT_FALSE(Fixture(L"").empty()) << "run me with with-folder-fixture.sh";
+    ASSERT_TRUE(IsReparsePoint(Fixture(L"link")));
+    StatusFolderProblem problem = StatusFolderProblem::None;
+    EXPECT_EQ(CStatusFileFolder::Open(Fixture(L"link"), &problem), nullptr);
+    EXPECT_EQ(problem, StatusFolderProblem::Redirected);
+    EXPECT_EQ(Contents(Fixture(L"target\\APP.ini")), "<none>") << "written through the folder's link";
+
+    const std::string victim = Contents(Fixture(L"victim.ini"));
+    // Wine shows a symbolic link to a file as a plain file (no reparse attribute): only where it
+    // leads gives it away.
+    EXPECT_EQ(CStatusFileFolder::Open(Fixture(L"inilink"), &problem), nullptr);
+    EXPECT_EQ(problem, StatusFolderProblem::Redirected);
+    EXPECT_EQ(Contents(Fixture(L"victim.ini")), victim) << "written through the file's link";
+
+    // A link below a folder still to be made is not followed to make it.
+    EXPECT_EQ(CStatusFileFolder::Open(Fixture(L"link\\KPCapture"), &problem), nullptr);
+    EXPECT_EQ(problem, StatusFolderProblem::Redirected);
+    EXPECT_FALSE(IsFolder(Fixture(L"target\\KPCapture")));
+
+    EXPECT_EQ(CStatusFileFolder::Open(L"", &problem), nullptr);
+    EXPECT_EQ(problem, StatusFolderProblem::NoProfile);
+}
+
+TEST_F(StatusFile, AHeldFolderIsPreparedAndPolledAndCannotBeMovedAway)
+{
+    StatusFolderProblem problem = StatusFolderProblem::Redirected;
+    std::unique_ptr<CStatusFileFolder> held = CStatusFileFolder::Open(folder, &problem);
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(problem, StatusFolderProblem::None);
+    EXPECT_EQ(held->File(), file);
+    EXPECT_TRUE(held->Prepare());
+    EXPECT_EQ(Read(file, L"channel"), L"360dazido01");
+    EXPECT_EQ(held->Poll(), L"0");
+    EXPECT_FALSE(MoveFileW(folder.c_str(), (folder + L"2").c_str())) << "moved while held";
+    held.reset();
+    EXPECT_TRUE(MoveFileW(folder.c_str(), (folder + L"2").c_str())) << "still held after the end";
 }

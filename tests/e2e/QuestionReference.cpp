@@ -1,6 +1,7 @@
 // Draws the question that follows a failed installation attempt, as the end-to-end test's reference
 // for the box KPSetup.exe must show:
-//   kp_question_reference.exe KIND NAME       KIND: download, verification, start or incomplete
+//   kp_question_reference.exe KIND NAME       KIND: download, verification, start, incomplete,
+//                                              statusfile or notinstalled
 // saves the box's picture as NAME.png in the build's screenshot folder and prints the place of its
 // title and message in it as "WxH+X+Y" (pixels). Exit code 0 when both were made.
 #include <windows.h>
@@ -24,10 +25,9 @@ bool KindOf(const std::wstring& name, InstallFailure& kind)
     const struct {
         const wchar_t* name;
         InstallFailure kind;
-    } kinds[] = {{L"download", InstallFailure::Download},
-                 {L"verification", InstallFailure::Verification},
-                 {L"start", InstallFailure::Start},
-                 {L"incomplete", InstallFailure::Incomplete}};
+    } kinds[] = {{L"download", InstallFailure::Download},     {L"verification", InstallFailure::Verification},
+                 {L"start", InstallFailure::Start},           {L"incomplete", InstallFailure::Incomplete},
+                 {L"statusfile", InstallFailure::StatusFile}, {L"notinstalled", InstallFailure::NotInstalled}};
     for (const auto& k : kinds)
         if (name == k.name) {
             kind = k.kind;
@@ -42,7 +42,9 @@ int wmain(int argc, wchar_t** argv)
 {
     InstallFailure kind = InstallFailure::Download;
     if (argc != 3 || !KindOf(argv[1], kind)) {
-        std::fputs("usage: kp_question_reference.exe download|verification|start|incomplete NAME\n", stderr);
+        std::fputs(
+            "usage: kp_question_reference.exe download|verification|start|incomplete|statusfile|notinstalled NAME\n",
+            stderr);
         return 2;
     }
     ::CoInitialize(nullptr);

@@ -22,8 +22,10 @@
 #include "app/WizardTestSupport.h"
 #include "pages/DimmingMask.h"
 #include "pages/InstallEvents.h"
+#include "pages/InstallFolderRule.h"
 #include "pages/InstallSettings.h"
 #include "pages/KPInstallPage0.h"
+#include "pages/KPInstallPage1.h"
 #include "pages/KPInstallPage3.h"
 #include "ui/controls/ContainerUI.h"
 #include "ui/controls/LabelUI.h"
@@ -495,7 +497,7 @@ TEST_F(InstallPagesTest, TryItNowFinishesHidesClosesAndStartsTheApplication)
     } values[] = {
         {L"DisplayName", L"凯普视频工坊"},
         {L"DisplayIcon", appFolder + L"\\KPApp.exe"},
-        {L"UninstallString", appFolder + L"\\KPUnInstall.exe"},
+        {L"UninstallString", L"\"" + appFolder + L"\\KPUnInstall.exe\""},
         {L"InstallLocation", appFolder},
         {L"DisplayVersion", L"12.0.0.0"},
         {L"Publisher", L"凯普信息科技有限公司"},
@@ -536,7 +538,7 @@ TEST_F(InstallPagesTest, DefaultFolderGivesKPCaptureTwiceEverywhere)
     ASSERT_EQ(1u, started.size());
     EXPECT_EQ(appFolder + L"\\KPApp.exe", started[0]);
     EXPECT_EQ(appFolder, ReadUninstallValue(L"InstallLocation"));
-    EXPECT_EQ(appFolder + L"\\KPUnInstall.exe", ReadUninstallValue(L"UninstallString"));
+    EXPECT_EQ(L"\"" + appFolder + L"\\KPUnInstall.exe\"", ReadUninstallValue(L"UninstallString"));
     const ResolvedLink app = ResolveLink(StartMenuGroup() + L"\\凯普视频工坊.lnk");
     EXPECT_TRUE(app.loaded);
     EXPECT_EQ(L"位置: 凯普视频工坊(" + appFolder + L")", app.description);
@@ -562,4 +564,94 @@ TEST_F(InstallPagesTest, FinishInstallTwiceRewritesTheSameEntryAndShortcuts)
     EXPECT_NE(first, ReadUninstallValue(L"UninstallString"));
     EXPECT_NE(std::wstring::npos, ReadUninstallValue(L"UninstallString").find(L"kp pages moved\\KPCapture\\"));
     CoUninitialize();
+}
+
+// A registration that fails (measured: Wine grants every write to an administrator whatever the
+// key's access list says, so the failure comes through the page's services): the user is told in
+// a message box, the page no longer says "安装完成", and the application, which is installed,
+// still starts.
+TEST_F(InstallPagesTest, ARegistrationThatFailsIsToldAndTheHeadingSaysSo)
+{
+    const std::wstring installDir = MakeInstalledFolder(L"refused");
+    GetInstallSettings().installDir = installDir;
+    RemoveFinishedInstall();
+    std::vector<std::wstring> registered;
+    std::vector<std::wstring> told;
+    std::wstring headingWhenTold;
+    MainFrameServices services = Recording(1);
+    services.pages.registerProduct = [&](const std::wstring& appFolder) {
+        registered.push_back(appFolder);
+        RegistrationResult failed;
+        failed.uninstallEntry = ERROR_ACCESS_DENIED;
+        return failed;
+    };
+    services.pages.tell = [&](HWND, const std::wstring& title, const std::wstring& message) {
+        told.push_back(title + L"|" + message);
+        headingWhenTold = watched->Find(L"completeTitle")->GetText();
+    };
+    OpenFrame frame(std::move(services));
+    watched = &frame;
+    ASSERT_TRUE(frame.Created());
+    frame.Frame().ShowPage(PAGE_COMPLETE);
+    EXPECT_EQ(L"安装完成", frame.Find(L"completeTitle")->GetText());
+    frame.Click(L"completeBtn");
+
+    EXPECT_EQ(std::vector<std::wstring>{installDir + L"\\KPCapture"}, registered);
+    ASSERT_EQ(1u, told.size()) << "the failure was not told";
+    EXPECT_EQ(std::wstring(kRegistrationFailedTitle) + L"|" + kRegistrationFailedMessage, told[0]);
+    EXPECT_EQ(kRegistrationFailedTitle, headingWhenTold);
+    ASSERT_EQ(1u, started.size()) << "the installed application still starts";
+    EXPECT_TRUE(frame.WaitClosed());
+}
+
+// A folder that would break the package's command line, that no Windows path can hold, that is a
+// file, or that leaves no room for "\\KPCapture\\KPApp.exe" in 260 characters: refused with a
+// message box saying why, and the folder chosen before stays, in the settings and on the page.
+TEST_F(InstallPagesTest, AFolderThatCannotWorkIsRefusedAndThePreviousOneKept)
+{
+    const std::wstring file = MakeInstalledFolder(L"refusal") + L"\\KPCapture\\KPApp.exe";
+    std::wstring answer;
+    std::vector<std::pair<std::wstring, std::wstring>> told;
+    MainFrameServices services = RealMainFrameServices();
+    services.pages.chooseFolder = [&](const std::wstring&, HWND) { return answer; };
+    services.pages.tell = [&](HWND, const std::wstring& title, const std::wstring& message) {
+        told.emplace_back(title, message);
+    };
+    OpenFrame frame(std::move(services));
+    ASSERT_TRUE(frame.Created());
+    frame.Click(L"customBtn");
+    InstallSettings& settings = GetInstallSettings();
+    auto* pathLab = static_cast<SkinUI::CLabelUI*>(frame.Find(L"pathLab"));
+    answer = L"D:\\Tools";
+    frame.Click(L"modifyBtn");
+    ASSERT_EQ(L"D:\\Tools\\KPCapture", settings.installDir);
+    ASSERT_TRUE(told.empty());
+
+    const struct {
+        std::wstring picked;
+        FolderRefusal why;
+    } refused[] = {
+        {L"D:\\x -dsc=false", FolderRefusal::BreaksCommandLine},
+        {L"D:\\say \"hi\"", FolderRefusal::BreaksCommandLine},
+        {L"D:\\a|b", FolderRefusal::BadCharacter},
+        {L"D:\\a\\b:c", FolderRefusal::BadCharacter},
+        {file, FolderRefusal::IsFile},
+        {L"D:\\" + std::wstring(kMaxInstallFolderLength - 12, L'n'), FolderRefusal::TooLong},
+    };
+    for (const auto& r : refused) {
+        answer = r.picked;
+        told.clear();
+        frame.Click(L"modifyBtn");
+        ASSERT_EQ(1u, told.size()) << "not refused: " << r.picked.size();
+        EXPECT_EQ(kFolderRefusedTitle, told[0].first);
+        EXPECT_EQ(FolderRefusalText(r.why), told[0].second);
+        EXPECT_EQ(L"D:\\Tools\\KPCapture", settings.installDir);
+        EXPECT_EQ(L"D:\\Tools\\KPCapture", pathLab->GetText());
+    }
+    // The longest folder that still fits is taken.
+    answer = L"D:\\" + std::wstring(kMaxInstallFolderLength - 13, L'n');
+    told.clear();
+    frame.Click(L"modifyBtn");
+    EXPECT_TRUE(told.empty());
+    EXPECT_EQ(kMaxInstallFolderLength, settings.installDir.size());
 }

@@ -15,6 +15,8 @@
 //   handover  starts a copy of itself with the same command line and exits with 0 at once; the
 //             copy waits 4 s (longer than the installer waits for "1" once everything has ended),
 //             then installs as usual
+//   claim     writes "active" = "1" after a moment and exits with 0, installing nothing (as
+//             another process of the user could write it)
 #include <windows.h>
 #include <objbase.h>
 
@@ -99,6 +101,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         return 3;
     }
     if (mode == L"handover") return HandOver(commandLine) ? 0 : 1;
+    if (mode == L"claim") {
+        // Reports completion with nothing installed, as any other process of the user could.
+        Sleep(kStepPauseMs);
+        return WritePrivateProfileStringW(kStatusSection, kActiveKey, L"1", GetStatusFilePath().c_str()) ? 0 : 1;
+    }
     if (mode == kHandedOver) Sleep(kHandoverWaitMs);
 
     CoInitialize(nullptr);

@@ -41,6 +41,8 @@
 #              completes by itself, and what is left of it is to be removed at the next start
 #   access     read by a screen reader from another process and driven by the keyboard alone
 #              (tools/e2e/access-scenario.sh)
+#   links, claim, planted, badfolder: another process of the user, or files left in the Downloads
+#              folder, against the elevated installer (tools/e2e/flow-local.sh says how)
 #
 # After each failure question, and once the installer has ended, no package file or folder is left.
 
@@ -73,7 +75,8 @@ echo "testing $kpf_exe ($kpf_arch)"
 kpf_work="$kpf_build/e2e-flow-$kpf_arch"
 
 scenarios=("$@")
-[ ${#scenarios[@]} -gt 0 ] || scenarios=(happy selfclose folder retry http404 closing badinput hostile swap package access)
+[ ${#scenarios[@]} -gt 0 ] ||
+  scenarios=(happy selfclose folder retry http404 closing badinput hostile swap package links claim planted badfolder access)
 shots="$kpf_work/shots"
 rm -rf "$shots" "$kpf_work"/question-*.ref  # the question drawings are made again for each run
 mkdir -p "$shots"
@@ -173,6 +176,9 @@ check_installed() {
   check "... and not in the other view" '! entry_in_other_view'
   local location="C:\\${1//\//\\}"
   check "its install location is the application folder" 'uninstall_entry /v InstallLocation | grep -qF "$location"'
+  local uninstaller="\"$location\\KPUnInstall.exe\""
+  check "its uninstall command is the uninstaller's quoted path" \
+    'uninstall_entry /v UninstallString | grep -qF -- "REG_SZ    $uninstaller"'
   check "the Start-menu group has both shortcuts" \
     'exists "$(start_menu)/凯普视频工坊.lnk" && exists "$(start_menu)/卸载凯普视频工坊.lnk"'
   check "the status file says the package is done" '[ "$(kpf_active)" = 1 ]'
@@ -408,7 +414,8 @@ scenario_closing() {
 }
 
 # --- the questions after a failed attempt ------------------------------------------------------
-# The question of KIND (download, verification, start, incomplete) drawn by kp_question_reference
+# The question of KIND (download, verification, start, incomplete, statusfile, notinstalled) drawn by
+# kp_question_reference
 # with the words of that kind, once per run: "<picture> <area of its title and message>".
 question_reference() {
   local kind=$1 name="flow-question-$1-$kpf_arch" cache="$kpf_work/question-$1.ref" area
@@ -434,7 +441,7 @@ question_differing() {
 expect_question() {
   local picture="$shots/$scenario-$2.png" k n ok=1 summary=""
   kpf_shot "$picture" "$box"
-  for k in download verification start incomplete; do
+  for k in download verification start incomplete statusfile notinstalled; do
     n=$(question_differing "$picture" "$k")
     summary="$summary $k=$n"
     if [ "$k" = "$1" ]; then
@@ -622,6 +629,7 @@ scenario_package() {
 }
 
 . "$kpf_root/tools/e2e/access-scenario.sh"
+. "$kpf_root/tools/e2e/flow-local.sh"
 
 for s in "${scenarios[@]}"; do
   "scenario_$s"

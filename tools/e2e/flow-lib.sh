@@ -87,11 +87,12 @@ kpf_use_prefix() {
   export WINEPREFIX="$1" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 }
 
-# kpf_base_prefix DIR CA_PEM: a booted, self-contained prefix whose machine store trusts the CA.
-# Made once; made again when the template it was copied from or the CA changed.
+# kpf_base_prefix DIR CA_PEM [DPI]: a booted, self-contained prefix whose machine store trusts the
+# CA, at 96 DPI unless DPI says otherwise. Made once; made again when the template it was copied
+# from or the CA changed.
 kpf_base_prefix() {
   local dir=$1 ca=$2 trusted
-  "$kpf_root/tools/wine-prefix.sh" "$dir" 96 || return 1
+  "$kpf_root/tools/wine-prefix.sh" "$dir" "${3:-96}" || return 1
   trusted="$(sha256sum <"$ca") $(cat "$dir/.kp-template")"
   [ "$(cat "$dir/.kpf-trusted" 2>/dev/null)" = "$trusted" ] && return 0
   rm -f "$dir/.kpf-trusted"
@@ -257,13 +258,13 @@ kpf_wait_active() {  # VALUE SECONDS
   return 1
 }
 
-# kpf_pick_demo_folder: with the shell's folder dialog open, selects C:\Demo Apps\Kai Pu and presses
-# OK. Wine's dialog returns the tree's selection and ignores its edit field, so the tree is walked
+# kpf_pick_demo_folder [TOP SUB]: with the shell's folder dialog open, selects C:\TOP\SUB
+# (C:\Demo Apps\Kai Pu unless given) and presses OK. Wine's dialog returns the tree's selection and ignores its edit field, so the tree is walked
 # with the keyboard, by name: a tree view selects the next shown item that starts with the letters
 # typed, "+" opens the selected item, and the right arrow goes to the first item in an open one.
 # Whatever the dialog opened on, this ends on the same item.
 kpf_pick_demo_folder() {
-  local dialog x0 y0 step
+  local dialog x0 y0 step top=${1:-Demo Apps} sub=${2:-Kai Pu}
   dialog=$(xdotool search --onlyvisible --name 'Browse for Folder' 2>/dev/null | head -n 1)
   [ -n "$dialog" ] || return 1
   read -r x0 y0 < <(kpf_origin "$dialog")
@@ -272,8 +273,8 @@ kpf_pick_demo_folder() {
   sleep 0.4
   xdotool key shift+Tab
   sleep 0.4
-  # Desktop, My Computer, its first item (C:), Demo Apps, Kai Pu.
-  for step in key:Home 'type:My Computer' key:KP_Add key:Right key:KP_Add 'type:Demo Apps' key:KP_Add 'type:Kai Pu'; do
+  # Desktop, My Computer, its first item (C:), TOP, SUB.
+  for step in key:Home 'type:My Computer' key:KP_Add key:Right key:KP_Add "type:$top" key:KP_Add "type:$sub"; do
     case $step in
       key:*) xdotool key "${step#key:}" ;;
       type:*) xdotool type --delay 40 "${step#type:}" ;;

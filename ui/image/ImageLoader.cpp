@@ -22,6 +22,12 @@ bool ReadImageBytes(const std::wstring& name, const std::wstring& resType, std::
     if (CSkinResources::ReadMember(file, bytes, errorText, kMaxImageFileBytes)) {
         return true;
     }
+    // A skin read from a folder may name images outside it. A skin held in an archive never
+    // does: a name it lacks (a DPI variant it does not ship, most often) would otherwise be read
+    // from the current folder, which is usually the Downloads folder the program was started from.
+    if (CSkinResources::GetResourceMode() != UILIB_FILE) {
+        return false;
+    }
     return ReadFileBytes(file, kMaxImageFileBytes, bytes) == FileReadResult::Ok;
 }
 

@@ -14,7 +14,9 @@ HMODULE CommonControls()
         const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
         if (length == 0 || length >= MAX_PATH) return static_cast<HMODULE>(nullptr);
         const std::wstring path = std::wstring(folder, length) + L"\\comctl32.dll";
-        HMODULE loaded = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        // Its dependencies from the system folder only (LOAD_LIBRARY_SEARCH_SYSTEM32, which older
+        // SDK headers do not name), never from the current folder or PATH.
+        HMODULE loaded = ::LoadLibraryExW(path.c_str(), nullptr, 0x00000800);
         if (!loaded) return loaded;
         using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
         auto init = reinterpret_cast<InitFn>(reinterpret_cast<void*>(::GetProcAddress(loaded, "InitCommonControlsEx")));

@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <filesystem>
 
 #include "ui/image/ImageCache.h"
 #include "ui/image/ImageLoader.h"
@@ -219,4 +220,37 @@ TEST_F(DpiResolveTest, TheFreeFunctionUsesTheProcessWideCache)
     EXPECT_EQ(image->width, 12);
     EXPECT_EQ(CImageCache::Instance().LoadCount(), loads);
     CImageCache::Instance().Clear();
+}
+
+// The program is usually started from a Downloads folder: files planted there under the names of
+// skin images, or of DPI variants the archive does not ship, must never be drawn.
+TEST_F(DpiResolveTest, AnArchiveSkinNeverReadsImagesFromTheCurrentFolder)
+{
+    SkinTest::TempFolder downloads("planted");
+    const Bytes red = SkinTest::SolidPng(40, 40, 0xFFFF0000);
+    downloads.Write("icon@2x.png", red);
+    downloads.Write("icon@1.25x.png", red);
+    const std::filesystem::path absolute = downloads.Write("elsewhere.png", red);
+    downloads.Write("planted.png", red);
+    struct InFolder {
+        const std::filesystem::path previous = std::filesystem::current_path();
+        explicit InFolder(const std::filesystem::path& folder) { std::filesystem::current_path(folder); }
+        ~InFolder() { std::filesystem::current_path(previous); }
+    } inDownloads(downloads.Path());
+
+    std::wstring chosen;
+    double scale = 0;
+    EXPECT_EQ(Probe(L"icon.png", 200, chosen, scale).size(), 4u);
+    EXPECT_EQ(chosen, L"icon.png");
+    EXPECT_EQ(scale, 1.0);
+    EXPECT_EQ(LoadImageByName(L"planted.png", L"", 0), nullptr);
+    EXPECT_EQ(LoadImageByName(absolute.wstring(), L"", 0), nullptr);
+    // What the archive holds is drawn as before.
+    const auto icon = LoadImageByName(L"icon.png", L"", 0);
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->width, 20);
+
+    // A skin read from a folder still finds files by their own path.
+    CSkinResources::Reset();
+    EXPECT_NE(LoadImageByName(L"planted.png", L"", 0), nullptr);
 }
