@@ -74,7 +74,11 @@ protected:
             started.push_back(parameters);
             return starts ? std::unique_ptr<CRunningPackage>(new Running(ended)) : nullptr;
         };
-        services.prepareStatusFile = [this] { active = L"0"; };
+        services.prepareStatusFile = [this] {
+            active = L"0";
+            return true;
+        };
+        services.isApplicationInstalled = [](const std::wstring&) { return true; };
         services.pollStatusFile = [this] { return active; };
         return services;
     }
