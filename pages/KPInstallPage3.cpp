@@ -44,6 +44,7 @@ void CKPInstallPage3::OnClick(TNotifyUI& msg)
 
 void CKPInstallPage3::FinishInstall()
 {
+    m_finished = true;
     const std::wstring appFolder = GetInstallSettings().GetAppFolder();
     const std::wstring application = appFolder + kAppExeSuffix;
     const std::wstring uninstaller = appFolder + kUninstallerExeSuffix;

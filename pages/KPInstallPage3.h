@@ -22,10 +22,13 @@ public:
     // the application folder of the current settings. Failures are not reported; running it again
     // rewrites the same entry and shortcuts.
     void FinishInstall();
+    // FinishInstall has run (the window's close then has nothing left to register).
+    bool IsInstallFinished() const { return m_finished; }
 
 private:
     SkinUI::ControlRef<SkinUI::CVerticalLayoutUI> verroot3;
     SkinUI::ControlRef<SkinUI::CButtonUI> minbtn3;
     SkinUI::ControlRef<SkinUI::CButtonUI> closebtn3;
     SkinUI::ControlRef<SkinUI::CButtonUI> completeBtn;
+    bool m_finished = false;
 };
