@@ -40,6 +40,9 @@
 #              and over the completion page's (the product is registered all the same); Alt+F4 on
 #              a question leaves the main window active; the progress page's close question open
 #              while the install completes, answered 确定: the product is registered
+#   dpi        the display scale changes (WM_DPICHANGED) 96 -> 144 -> 192 -> 96 during a slow
+#              download: the window takes each size and, back at 96, looks as before; the download
+#              goes on; closed from another process then, the program ends within 3 s
 #   package    a package that exits with an error without writing "1" (the question of an install
 #              that did not complete), then one that hands over to a child process that completes;
 #              then the window closed while that child installs: the installer ends, the package
@@ -76,7 +79,7 @@ echo "testing $kpf_exe ($kpf_arch)"
 kpf_work="$kpf_build/e2e-flow-$kpf_arch"
 
 scenarios=("$@")
-[ ${#scenarios[@]} -gt 0 ] || scenarios=(happy selfclose folder retry http404 closing badinput hostile swap package outside)
+[ ${#scenarios[@]} -gt 0 ] || scenarios=(happy selfclose folder retry http404 closing badinput hostile swap package outside dpi)
 shots="$kpf_work/shots"
 rm -rf "$shots" "$kpf_work"/question-*.ref  # the question drawings are made again for each run
 mkdir -p "$shots"
@@ -691,6 +694,37 @@ scenario_outside() {
   else
     fail "no close question on the progress page"
   fi
+}
+
+# --- dpi: the display scale changes during a download ---------------------------------------------
+# dpi_change N: WM_DPICHANGED for N DPI from another process; the window's size afterwards.
+dpi_change() { "$kpf_wine64" "$post_close_tool" dpi "$1" </dev/null 2>>"$kpf_work/post-close.log" | tr -d '\r'; }
+
+scenario_dpi() {
+  begin dpi || return
+  kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package" rate=200000) || { fail "no server"; return; }
+  local log="$kpf_work/dpi-setup.log" size n before
+  kpf_start_setup "$log" || { fail "the main window did not appear"; return; }
+  kpf_click "$kpf_main" $KPF_INSTALL
+  sleep 2
+  shot before >/dev/null
+  for n in 144 192 96; do
+    size=$(dpi_change "$n")
+    check "at $n DPI the window takes the suggested size" '[ "$size" = "$((700 * n / 96))x$((420 * n / 96))" ]'
+  done
+  sleep 1.5
+  shot after >/dev/null
+  before=$(compare -metric AE -fuzz 10% "$shots/dpi-before.png" "$shots/dpi-after.png" null: 2>&1)
+  echo "  (pixels that differ at 96 DPI before and after the round trip, the progress excepted: ${before%% *})"
+  check "back at 96 DPI the progress page looks as before (but for its progress)" \
+    '[[ "${before%% *}" =~ ^[0-9]+$ ]] && [ "${before%% *}" -le 2000 ]'
+  check "the download went on meanwhile" '[ "$(package_requests)" = 1 ] && setup_running'
+  local start
+  start=$(date +%s%N)
+  post_close
+  check "closed from another process during the download, it ends cleanly" 'ended_cleanly "$log"'
+  echo "  (ended $((($(date +%s%N) - start) / 1000000)) ms after the close was posted)"
+  check "the abandoned download leaves no file" '[ -z "$(downloaded_packages)" ]'
 }
 
 for s in "${scenarios[@]}"; do
