@@ -37,7 +37,8 @@
 #              certain
 #   outside    closes from another process ("End task", a log-off) while a question is open: over
 #              the welcome page's close question (the question goes, then the program, no crash),
-#              and over the completion page's (the product is registered all the same); Alt+F4 on
+#              and over the completion page's (the end of the session, then the close, register
+#              the product all the same); Alt+F4 on
 #              a question leaves the main window active; the progress page's close question open
 #              while the install completes, answered 确定: the product is registered
 #   dpi        the display scale changes (WM_DPICHANGED) 96 -> 144 -> 192 -> 96 during a slow
@@ -668,6 +669,9 @@ scenario_outside() {
   install_to_completion "$KPF_INSTALL" || return
   kpf_click "$kpf_main" $KPF_CLOSE
   if box=$(kpf_wait_window "$KPF_BOX_SIZE" 10); then
+    # The session ends first (the process would be ended right after): the product is registered.
+    post_close endsession
+    check "the end of the session registers the product at once" 'has_uninstall_entry && setup_running'
     post_close
     check "a close from another process over the completion page's question ends the program cleanly" \
       'ended_cleanly "$log"'
