@@ -148,8 +148,8 @@ void CInstallFlow::OnPauseEnded()
 void CInstallFlow::ReleaseAttempt()
 {
     if (m_link) m_link->Cut();
-    // Abandons a running transfer and waits for the worker, which by now can only be finishing:
-    // it reports nothing more and removes a file it did not finish.
+    // Abandons a running transfer and waits a short while for the worker, which by now can only
+    // be finishing: it reports nothing more and removes a file it did not finish.
     m_downloader.reset();
     m_held.reset();
     m_running.reset();

@@ -1,5 +1,6 @@
 #include "app/KPMainFrame.h"
 
+#include <string>
 #include <utility>
 
 #include "KPCore/inner/ProductInfo.h"
@@ -112,6 +113,8 @@ LRESULT KPMainFrame::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lPa
         OnEvent(static_cast<int>(wParam), 0, 0);
     } else if (message == WM_DOWNLOAD_REPORT) {
         m_flow.OnDownloadReport(static_cast<int>(wParam), static_cast<int>(lParam));
+    } else if (message == WM_ENDSESSION && wParam) {
+        OnEndSession();
     }
     // Timers of controls belong to the paint manager, which must still see them.
     handled = FALSE;
@@ -123,6 +126,11 @@ LRESULT KPMainFrame::OnTimer(WPARAM timerId)
     if (timerId == TIMER_WARM_UP) {
         ::KillTimer(GetHWND(), TIMER_WARM_UP);
         m_warmUp.Start();
+    } else if (timerId == TIMER_CLOSE_PENDING) {
+        // Posted rather than handled here: a timer may fire inside a modal loop whose caller is
+        // still on the stack.
+        ::KillTimer(GetHWND(), TIMER_CLOSE_PENDING);
+        ::PostMessageW(GetHWND(), WM_CLOSE, 0, 0);
     }
     m_flow.OnTimer(timerId);
     BOOL handled = FALSE;
@@ -154,6 +162,65 @@ void KPMainFrame::ShowPage(int page)
 int KPMainFrame::GetShownPage() const { return m_tab ? m_tab->GetCurSel() : -1; }
 
 void KPMainFrame::StartInstall() { m_flow.Start(GetInstallSettings()); }
+
+namespace {
+
+struct OwnedDialogSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<OwnedDialogSearch*>(param);
+    wchar_t className[16] = {};
+    if (::GetWindow(window, GW_OWNER) != search->owner || !::IsWindowEnabled(window) || !::IsWindowVisible(window) ||
+        !::GetClassNameW(window, className, 16) || std::wstring(className) != L"#32770")
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND KPMainFrame::FindModalOver() const
+{
+    if (HWND box = SkinUI::CWindowWnd::ModalWindowOver(m_hWnd)) return box;
+    if (::IsWindowEnabled(m_hWnd)) return nullptr;
+    OwnedDialogSearch search{m_hWnd, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+LRESULT KPMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& handled)
+{
+    handled = TRUE;
+    // The caller of a question box (a page, the install flow) is further up this thread's stack
+    // and goes on using the pages once it has its answer: destroying them under it would crash.
+    // So the box goes first, and the close is tried again after it, when no caller is left.
+    if (HWND modal = FindModalOver()) {
+        ::PostMessageW(modal, WM_CLOSE, 0, 0);
+        ::SetTimer(m_hWnd, TIMER_CLOSE_PENDING, CLOSE_PENDING_MS, nullptr);
+        return 0;
+    }
+    // A disabled window with nothing of ours over it: whatever disabled it is still running.
+    if (!::IsWindowEnabled(m_hWnd)) {
+        ::SetTimer(m_hWnd, TIMER_CLOSE_PENDING, CLOSE_PENDING_MS, nullptr);
+        return 0;
+    }
+    // The package has installed the application: whoever closes the window, the product keeps its
+    // entry in the list of installed programs and its Start-menu shortcuts.
+    if (m_flow.GetStage() == CInstallFlow::Stage::Finished && !m_page3.IsInstallFinished()) FinishInstall();
+    handled = FALSE;
+    return 0;
+}
+
+void KPMainFrame::OnEndSession()
+{
+    if (m_flow.GetStage() == CInstallFlow::Stage::Finished && !m_page3.IsInstallFinished()) FinishInstall();
+    // Nothing of the attempt is to be left behind either.
+    m_flow.Stop();
+}
 
 // ---- the install flow's window ----
 

@@ -24,6 +24,9 @@ constexpr UINT WM_DOWNLOAD_REPORT = 0x603;
 // Once, as soon as the window has nothing else to do after its first frame: a timer's message
 // comes only when no posted message or paint is waiting.
 constexpr unsigned int TIMER_WARM_UP = 300;
+// While a close waits for a question (or a system dialog) over the window to go: tries again.
+constexpr unsigned int TIMER_CLOSE_PENDING = 301;
+constexpr unsigned int CLOSE_PENDING_MS = 50;
 
 // What the main window and everything in it ask of the world outside. The window keeps them and
 // hands them on to its pages and its install flow.
@@ -71,6 +74,12 @@ public:
     // Every timer of the window: TIMER_WARM_UP starts the warm-up once; the flow's timers go to
     // the flow; all are passed on to the progress page's timer hook.
     LRESULT OnTimer(WPARAM timerId) override;
+    // A close from anywhere (a page, the flow, Alt+F4, "End task", another process). While a
+    // question box or a system dialog runs over the window, the close waits: that box is closed
+    // (answered as by its close button, which every caller takes as "取消") and the close is
+    // tried again once its caller has returned. A close that goes ahead after the package has
+    // reported completion first registers the product (FinishInstall, once).
+    LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled) override;
 
     // Shows tab item `page`. An index outside 0 to 3, or the page already shown, changes nothing.
     void ShowPage(int page) override;
@@ -90,6 +99,11 @@ private:
 
     // EVENT_START_INSTALL: the install flow's start (status file, package name, download).
     void StartInstall();
+    // The window a close must wait for: our question box running over the window, or an enabled
+    // dialog it owns while it is disabled (the folder picker). Null when there is none.
+    HWND FindModalOver() const;
+    // The session ends: the process goes without its window closing.
+    void OnEndSession();
 
     // The install flow's window.
     void ShowProgress(double percent) override;

@@ -65,6 +65,8 @@ unsigned __stdcall CNamedThread::ThreadEntry(void* self)
 {
     auto* thread = static_cast<CNamedThread*>(self);
     thread->m_body(thread->m_argument);
+    // Abandoned, nobody else will ever look at the record again.
+    if (thread->m_state.exchange(kFinished) == kAbandoned) delete thread;
     _endthreadex(0);
     return 0;
 }
@@ -78,4 +80,24 @@ void CNamedThread::Join()
     CloseHandle(m_handle);
     m_handle = nullptr;
     m_id = 0xFFFFFFFFu;
+}
+
+bool CNamedThread::JoinFor(unsigned long milliseconds)
+{
+    if (!m_handle) return true;
+    if (WaitForSingleObject(m_handle, milliseconds) != WAIT_OBJECT_0) return false;
+    Join();
+    return true;
+}
+
+void CNamedThread::Abandon(std::unique_ptr<CNamedThread> thread)
+{
+    if (!thread) return;
+    // No thread (never made, or joined already): nothing can read the record any more.
+    if (!thread->m_handle) return;
+    CNamedThread* record = thread.release();
+    // Closing the handle leaves the thread running; the record's destructor has nothing to join.
+    CloseHandle(record->m_handle);
+    record->m_handle = nullptr;
+    if (record->m_state.exchange(kAbandoned) == kFinished) delete record;
 }

@@ -1,8 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 // A thread created suspended and named for debuggers. It runs `body(argument)` once it is resumed.
@@ -21,6 +23,13 @@ public:
     bool Resume();
     // Waits for the thread without a time limit, then closes it. Does nothing without a thread.
     void Join();
+    // Waits at most `milliseconds`; true (and the thread closed, as by Join) when it has ended or
+    // there is none.
+    bool JoinFor(unsigned long milliseconds);
+    // Lets a resumed thread go on alone: nobody waits for it any more, and its record (made with
+    // new) is deleted by whichever ends last, the thread or this call. Whatever the body holds
+    // goes with the record, on that thread. The process may end while it still runs.
+    static void Abandon(std::unique_ptr<CNamedThread> thread);
 
     std::uint32_t Id() const { return m_id; }
     HANDLE Handle() const { return m_handle; }
@@ -28,6 +37,8 @@ public:
 private:
     static unsigned __stdcall ThreadEntry(void* self);
 
+    enum State { kRunning, kFinished, kAbandoned };
+    std::atomic<int> m_state{kRunning};
     std::uint32_t m_id = 0xFFFFFFFFu;  // all ones once joined
     HANDLE m_handle = nullptr;
     Body m_body;

@@ -258,7 +258,12 @@ void CWinDownloader::CBindCallback::EndAttempt()
 void CWinDownloader::CBindCallback::WatchForStall(std::chrono::milliseconds limit)
 {
     std::unique_lock<std::mutex> lock(m_lock);
-    while (m_attemptRunning && !m_abort) {
+    while (m_attemptRunning) {
+        if (m_abort) {
+            lock.unlock();
+            AbortBinding();
+            return;
+        }
         // Each byte moves the deadline; the wait is simply renewed when it has moved.
         const auto deadline = m_lastByte + limit;
         if (std::chrono::steady_clock::now() >= deadline) {
@@ -313,13 +318,16 @@ bool CWinDownloader::CBindCallback::Report(int code, double value, const wchar_t
 
 void CWinDownloader::CBindCallback::Detach()
 {
-    {
-        std::unique_lock<std::mutex> lock(m_lock);
-        m_abort = true;
-        m_changed.notify_all();  // ends a pause between attempts
-        m_changed.wait(lock, [this] { return m_callsRunning == 0; });
-    }
-    AbortBinding();
+    std::unique_lock<std::mutex> lock(m_lock);
+    m_abort = true;
+    m_changed.notify_all();  // ends a pause between attempts and wakes the watchdog
+    m_changed.wait(lock, [this] { return m_callsRunning == 0; });
+}
+
+void CWinDownloader::CBindCallback::WaitForDetach()
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    m_changed.wait(lock, [this] { return m_abort.load(); });
 }
 
 bool CWinDownloader::CBindCallback::PauseUnlessAborted(DWORD milliseconds)
@@ -333,21 +341,22 @@ void CWinDownloader::CBindCallback::RememberUrl(const std::wstring& url) { m_fet
 // ---- CWinDownloader ----
 
 CWinDownloader::CWinDownloader(DownloadCallback observer, const wchar_t* url, const wchar_t* savePath, Limits limits)
-    : m_observer(std::move(observer)),
-      m_savePath(savePath ? savePath : L""),
-      m_url(url ? url : L""),
-      m_limits(limits),
-      m_thread(&CWinDownloader::DownloadProc, this, L"ABDEF")
+    : m_job(std::make_shared<Job>())
 {
+    m_job->observer = std::move(observer);
+    m_job->savePath = savePath ? savePath : L"";
+    m_job->url = url ? url : L"";
+    m_job->limits = limits;
+    std::shared_ptr<Job> job = m_job;
+    m_thread = std::make_unique<CNamedThread>([job](void*) { return Run(*job); }, nullptr, L"ABDEF");
 }
 
 CWinDownloader::~CWinDownloader()
 {
-    m_bindCallback.Detach();
+    m_job->callback.Detach();
     // A worker that was never started would wait forever; started now, it sees the abort and ends.
-    if (!m_started) m_thread.Resume();
-    m_thread.Join();
-    PurgeUrlCache(m_bindCallback.FetchedUrls());
+    if (!m_started) m_thread->Resume();
+    if (!m_thread->JoinFor(kStopWaitMs)) CNamedThread::Abandon(std::move(m_thread));
 }
 
 bool CWinDownloader::Start()
@@ -355,10 +364,10 @@ bool CWinDownloader::Start()
     // Installing the copy again while the worker calls it would be a data race; it is the same
     // observer anyway.
     if (!m_started) {
-        m_bindCallback.SetObserver(m_observer);
+        m_job->callback.SetObserver(m_job->observer);
         m_started = true;
     }
-    return m_thread.Resume();
+    return m_thread->Resume();
 }
 
 // The attempt's outcome: the callback's reason when it cut the attempt off (the service then reports
@@ -376,11 +385,10 @@ HRESULT CWinDownloader::AttemptResult(const CBindCallback& callback, HRESULT tra
     return transfer;
 }
 
-unsigned long CWinDownloader::DownloadProc(void* downloader)
+unsigned long CWinDownloader::Run(Job& job)
 {
-    auto* self = static_cast<CWinDownloader*>(downloader);
-    CBindCallback& callback = self->m_bindCallback;
-    const std::wstring& savePath = self->m_savePath;
+    CBindCallback& callback = job.callback;
+    const std::wstring& savePath = job.savePath;
 
     CoInitialize(nullptr);
     callback.Report(DOWNLOAD_BEGIN, 1.0, L"");
@@ -390,13 +398,13 @@ unsigned long CWinDownloader::DownloadProc(void* downloader)
         return 0;
     }
 
-    const std::wstring url = PrepareDownloadUrl(self->m_url);
+    const std::wstring url = PrepareDownloadUrl(job.url);
     callback.RememberUrl(url);
     HRESULT result = E_ABORT;
     for (int attempt = 0; attempt < kAttempts && !callback.Aborted(); ++attempt) {
-        callback.BeginAttempt(self->m_limits.maxBytes);
+        callback.BeginAttempt(job.limits.maxBytes);
         const auto began = std::chrono::steady_clock::now();
-        std::thread watchdog([&callback, self] { callback.WatchForStall(self->m_limits.stall); });
+        std::thread watchdog([&callback, &job] { callback.WatchForStall(job.limits.stall); });
         result = DownloadToFile(url.c_str(), savePath.c_str(), &callback);
         callback.EndAttempt();
         watchdog.join();
@@ -405,13 +413,12 @@ unsigned long CWinDownloader::DownloadProc(void* downloader)
         if (result == S_OK) result = CheckSavedLength(savePath, callback.AnnouncedLength());
         const auto took =
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began);
-        WriteLog(self->m_limits.log, DescribeAttempt(attempt + 1, callback.HttpStatus(), callback.ReceivedBytes(),
-                                                     static_cast<std::uint64_t>(took.count()), result));
+        WriteLog(job.limits.log, DescribeAttempt(attempt + 1, callback.HttpStatus(), callback.ReceivedBytes(),
+                                                 static_cast<std::uint64_t>(took.count()), result));
         if (result == S_OK) break;
         RemoveFile(savePath);  // nothing of a failed attempt is kept
         callback.PauseUnlessAborted(kPauseAfterFailureMs);
     }
-
     // A file that nobody was told about is not left behind: only a reported 1003 keeps it.
     if (result == S_OK) {
         if (!callback.Report(DOWNLOAD_COMPLETE, 0.0, kTransferName)) RemoveFile(savePath);
@@ -419,6 +426,10 @@ unsigned long CWinDownloader::DownloadProc(void* downloader)
         RemoveFile(savePath);
         callback.Report(DOWNLOAD_FAILED, static_cast<double>(static_cast<std::int32_t>(result)), kTransferName);
     }
+    // The system's copies of the response stay while the downloader does, and go here, on the
+    // worker: the cache walk may take a while, and the destroying thread waits for it only so long.
+    callback.WaitForDetach();
+    PurgeUrlCache(callback.FetchedUrls());
     CoUninitialize();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -27,11 +28,16 @@
 // no byte has arrived for a while (30 s by default: a server that hangs) or when the response grows
 // beyond the length it announced or beyond a cap (1 GiB by default: a server that never ends).
 //
-// Detaching the observer: the destructor first cuts the observer off (after that no observer call
-// is running and none will start), then aborts the transfer (at once through the binding, and at
-// its next progress notification in any case), cuts the retry pause short and waits for the
-// worker. So an owner may destroy the downloader while a download runs, even one from a server that
-// has gone silent, and its observer never runs on a half-destroyed owner. The observer must
+// Destroying it: the destructor first cuts the observer off (after that no observer call is
+// running and none will start) and raises the abort, which the worker's side acts on: its progress
+// callback aborts the transfer at the next notification, its stall watchdog at once (a silent
+// server sends none), and the retry pause ends. The destructor then waits for the worker at most
+// kStopWaitMs; a worker still busy after that (a transfer the system does not let go of) is left
+// to end by itself and clean up after itself, and the process may end without it. The URL-cache
+// entries of the download stay until the downloader is destroyed, and are purged then by the
+// worker, never on the destroying thread. So an owner may destroy
+// the downloader while a download runs, even one from a server that has gone silent, without
+// waiting long, and its observer never runs on a half-destroyed owner. The observer must
 // therefore never wait for the thread that destroys the downloader, and must not destroy the
 // downloader itself.
 class CWinDownloader : public CDownloader {
@@ -73,19 +79,23 @@ public:
         void SetObserver(const DownloadCallback& observer);
         // Calls the observer unless it has been detached; true when it was called.
         bool Report(int code, double value, const wchar_t* text);
-        // Raises the abort flag, aborts the running transfer, and returns once no observer call is
-        // running; none starts after.
+        // Raises the abort flag and wakes the worker's pause and watchdog, and returns once no
+        // observer call is running; none starts after. The transfer itself is aborted from the
+        // worker's side (OnProgress, OnStartBinding, WatchForStall), never from the caller's.
         void Detach();
         // Lets go of the binding of a transfer that has ended.
         void ForgetBinding();
         bool Aborted() const { return m_abort.load(); }
+        // Returns once Detach has been called.
+        void WaitForDetach();
         // Sleeps, but wakes early on Detach. False when the wait ended because of an abort.
         bool PauseUnlessAborted(DWORD milliseconds);
 
         // Starts the bookkeeping of one attempt: no status yet, nothing received, `maxBytes` allowed.
         void BeginAttempt(std::uint64_t maxBytes);
-        // Gives the attempt up, aborting the transfer, once no byte has arrived for `limit`; returns
-        // when the attempt ends (EndAttempt) or the download is aborted. Runs on a thread of its own.
+        // Gives the attempt up, aborting the transfer, once no byte has arrived for `limit`, or
+        // aborts it as soon as the download is detached; returns then, or when the attempt ends
+        // (EndAttempt). Runs on a thread of its own beside the transfer.
         void WatchForStall(std::chrono::milliseconds limit);
         // Ends the attempt; WatchForStall returns.
         void EndAttempt();
@@ -122,8 +132,9 @@ public:
         std::condition_variable m_changed;
         int m_callsRunning = 0;
         std::vector<std::wstring> m_fetchedUrls;  // worker thread only, until it has been joined
-        // The running transfer, kept so that Detach can abort it while the server sends nothing
-        // (the service then calls no OnProgress, and would wait for the server indefinitely).
+        // The running transfer, kept so that the watchdog can abort it while the server sends
+        // nothing (the service then calls no OnProgress, and would wait for the server
+        // indefinitely).
         IBinding* m_binding = nullptr;
     };
 
@@ -133,6 +144,9 @@ public:
         // Told on the worker thread, one line per attempt: its HTTP status, bytes, time and result.
         LogSink log;
     };
+
+    // How long the destructor waits for the worker before leaving it to end by itself.
+    static constexpr unsigned long kStopWaitMs = 2000;
 
     CWinDownloader(DownloadCallback observer, const wchar_t* url, const wchar_t* savePath, Limits limits);
     CWinDownloader(DownloadCallback observer, const wchar_t* url, const wchar_t* savePath)
@@ -148,15 +162,21 @@ public:
     bool Start() override;
 
 private:
-    static unsigned long DownloadProc(void* downloader);
+    // What the worker works with. The worker holds it too, so it outlives a downloader destroyed
+    // before the worker has ended.
+    struct Job {
+        CBindCallback callback;
+        DownloadCallback observer;
+        std::wstring savePath;
+        std::wstring url;
+        Limits limits;
+    };
+
+    static unsigned long Run(Job& job);
     static HRESULT AttemptResult(const CBindCallback& callback, HRESULT transfer);
 
-    CBindCallback m_bindCallback;
-    DownloadCallback m_observer;
-    std::wstring m_savePath;
-    std::wstring m_url;
-    Limits m_limits;
-    CNamedThread m_thread;
+    std::shared_ptr<Job> m_job;
+    std::unique_ptr<CNamedThread> m_thread;
     bool m_started = false;  // the observer copy is installed by the first Start only
 };
 

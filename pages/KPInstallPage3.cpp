@@ -46,6 +46,7 @@ void CKPInstallPage3::OnClick(TNotifyUI& msg)
 
 bool CKPInstallPage3::FinishInstall()
 {
+    m_finished = true;
     const std::wstring appFolder = GetInstallSettings().GetAppFolder();
     WriteLog(m_services.log, L"registering the product in " + appFolder);
     const RegistrationResult result = m_services.registerProduct(appFolder);

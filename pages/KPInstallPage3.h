@@ -25,6 +25,8 @@ public:
     // of "安装完成" and a message box says so; the window then goes on as asked (the application
     // is installed, so "立即体验" still starts it). True when everything was written.
     bool FinishInstall();
+    // FinishInstall has run (the window's close then has nothing left to register).
+    bool IsInstallFinished() const { return m_finished; }
 
 private:
     SkinUI::ControlRef<SkinUI::CVerticalLayoutUI> verroot3;
@@ -32,6 +34,7 @@ private:
     SkinUI::ControlRef<SkinUI::CButtonUI> closebtn3;
     SkinUI::ControlRef<SkinUI::CButtonUI> completeBtn;
     SkinUI::ControlRef<SkinUI::CLabelUI> completeTitle;
+    bool m_finished = false;
 };
 
 // The heading and the message box's words when the product could not be registered.

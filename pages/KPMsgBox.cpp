@@ -2,8 +2,9 @@
 
 #include "pages/WindowLook.h"
 
-CKPMsgBox::CKPMsgBox() : CKPObjectWnd(L"KPMsgBox.xml", L"kpmsgbox")
+CKPMsgBox::CKPMsgBox(int* answer) : CKPObjectWnd(L"KPMsgBox.xml", L"kpmsgbox"), m_answer(answer)
 {
+    *m_answer = kClosed;
     // A question asked while the program runs must not end the process when it cannot be shown:
     // the window's creation fails instead and ShowMessageBox answers 0.
     SetSoftLayoutFailure(true);
@@ -54,14 +55,14 @@ void CKPMsgBox::SetTexts(const std::wstring& title, const std::wstring& message,
 void CKPMsgBox::OnClick(SkinUI::TNotifyUI& msg)
 {
     if (!msg.pSender) return;
-    // OK and Cancel end the box at once, so a close click always finds the result still 0.
+    // Only the buttons answer: a WM_CLOSE from anywhere else carries whatever its sender chose.
     if (msg.pSender->GetName() == L"closebtn") {
-        Close(static_cast<UINT>(m_result));
+        Close(kClosed);
     } else if (m_ok && msg.pSender == m_ok.get()) {
-        m_result = kOk;
+        *m_answer = kOk;
         Close(kOk);
     } else if (m_cancel && msg.pSender == m_cancel.get()) {
-        m_result = kCancel;
+        *m_answer = kCancel;
         Close(kCancel);
     }
 }
@@ -70,7 +71,8 @@ int ShowMessageBox(HWND owner, const std::wstring& caption, const std::wstring& 
                    const std::wstring& okText, const std::wstring& cancelText, const wchar_t* iconImage, DWORD style,
                    DWORD exStyle, bool showClose)
 {
-    CKPMsgBox* box = CKPObjectWnd::CreateOwnedWindow(new CKPMsgBox(), owner, caption.c_str(), style, exStyle);
+    int answer = CKPMsgBox::kClosed;
+    CKPMsgBox* box = CKPObjectWnd::CreateOwnedWindow(new CKPMsgBox(&answer), owner, caption.c_str(), style, exStyle);
     if (!box) return CKPMsgBox::kClosed;
     box->SetTexts(title, message, okText, cancelText, iconImage, showClose);
     // Asked while the keyboard drives the wizard, the box shows its focus ring at once.
@@ -79,6 +81,6 @@ int ShowMessageBox(HWND owner, const std::wstring& caption, const std::wstring& 
     box->CenterWindow();
     box->SetIcon(kProgramIconId);
     // The box deletes itself once its window is gone, before ShowModal returns.
-    const UINT result = box->ShowModal();
-    return static_cast<int>(result);
+    box->ShowModal();
+    return answer;
 }

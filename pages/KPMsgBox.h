@@ -17,7 +17,9 @@ public:
     // Results of ShowMessageBox.
     enum Result { kClosed = 0, kOk = 1, kCancel = 2 };
 
-    CKPMsgBox();
+    // The answer goes to `answer` (kClosed until a button gives another), which must outlive the
+    // box's window: the box deletes itself when its window is gone.
+    explicit CKPMsgBox(int* answer);
     ~CKPMsgBox() override;
 
     void InitWindow() override;
@@ -30,7 +32,7 @@ public:
                   const std::wstring& cancelText, const wchar_t* iconImage, bool showClose);
 
 private:
-    int m_result = 0;
+    int* m_answer;
     SkinUI::ControlRef<SkinUI::CTextUI> m_title;
     SkinUI::ControlRef<SkinUI::CTextUI> m_message;
     SkinUI::ControlRef<SkinUI::CLabelUI> m_icon;
@@ -40,7 +42,9 @@ private:
 };
 
 // Shows a modal message box over `owner` and returns 1 for OK, 2 for Cancel and 0 when it was
-// closed any other way (its close button, Alt+F4, a WM_CLOSE from the system). An empty OK or
+// closed any other way (its close button, Alt+F4, a WM_CLOSE from the system or another process,
+// whatever that message carries, or its owner closing it on the way out), which every caller
+// takes as Cancel. An empty OK or
 // Cancel text hides that button; `iconImage` (an image attribute) replaces the tips icon when not
 // null. When the box cannot be created (no layout, no window) the result is 0 and nothing is shown.
 int ShowMessageBox(HWND owner, const std::wstring& caption, const std::wstring& title, const std::wstring& message,

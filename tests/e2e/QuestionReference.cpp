@@ -49,8 +49,9 @@ int wmain(int argc, wchar_t** argv)
     }
     ::CoInitialize(nullptr);
     if (!WizardTest::PrepareFramework()) return 1;
-    CKPMsgBox* box = CKPObjectWnd::CreateOwnedWindow(new CKPMsgBox(), nullptr, kProductName, kInstallerWindowStyle,
-                                                     kInstallerWindowExStyle);
+    int answer = CKPMsgBox::kClosed;
+    CKPMsgBox* box = CKPObjectWnd::CreateOwnedWindow(new CKPMsgBox(&answer), nullptr, kProductName,
+                                                     kInstallerWindowStyle, kInstallerWindowExStyle);
     if (!box) return 1;
     const FailureQuestionText words = FailureQuestionWords(kind);
     box->SetTexts(words.title, words.message, L"确定", L"取消", nullptr, true);

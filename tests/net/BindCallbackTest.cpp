@@ -167,8 +167,11 @@ TEST(BindCallbackDetach, AbortsTheRunningTransferAndHoldsNoBindingAfterItsEnd)
         Callback callback;
         EXPECT_EQ(callback.OnStartBinding(0, &binding), E_NOTIMPL);
         EXPECT_EQ(binding.references, 2);
+        callback.BeginAttempt(UINT64_MAX);
+        std::thread watchdog([&] { callback.WatchForStall(std::chrono::seconds(60)); });
         callback.Detach();
-        EXPECT_EQ(binding.aborts, 1) << "a silent server sends no progress, so the binding is aborted directly";
+        watchdog.join();
+        EXPECT_EQ(binding.aborts, 1) << "a silent server sends no progress: the worker's watchdog aborts the binding";
         EXPECT_EQ(callback.OnStopBinding(E_ABORT, nullptr), E_NOTIMPL);
         EXPECT_EQ(binding.references, 1);
     }
@@ -179,6 +182,20 @@ TEST(BindCallbackDetach, AbortsTheRunningTransferAndHoldsNoBindingAfterItsEnd)
         EXPECT_EQ(binding.aborts, 2) << "a transfer that starts after the detach is aborted at once";
     }
     EXPECT_EQ(binding.references, 1) << "released by the callback's end";
+}
+
+TEST(BindCallbackDetach, LeavesTheBindingToTheWorkersSide)
+{
+    // The thread that destroys a downloader never calls into the transfer: it could block there.
+    FakeBinding binding;
+    Callback callback;
+    callback.OnStartBinding(0, &binding);
+    callback.Detach();
+    EXPECT_EQ(binding.aborts, 0);
+    EXPECT_EQ(callback.OnProgress(10, 100, BINDSTATUS_DOWNLOADINGDATA, L""), E_ABORT)
+        << "the worker's next notification aborts the transfer";
+    callback.WaitForDetach();  // returns at once once detached
+    callback.OnStopBinding(E_ABORT, nullptr);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 
 #include "net/NamedThread.h"
@@ -99,4 +100,35 @@ TEST(CNamedThread, ADestroyedRecordWaitsForItsThread)
         thread.Resume();
     }
     EXPECT_EQ(runs.load(), 1);
+}
+
+TEST(CNamedThread, AnAbandonedThreadEndsOnItsOwnAndTakesWhatItHoldsWithIt)
+{
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE letGo = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    // What the body holds signals `letGo` when it is destroyed, which happens with the record.
+    std::shared_ptr<void> held(nullptr, [letGo](void*) { SetEvent(letGo); });
+    auto thread = std::make_unique<CNamedThread>(
+        [held, release](void*) -> unsigned long {
+            WaitForSingleObject(release, 10000);
+            return 0;
+        },
+        nullptr, L"abandoned");
+    held.reset();
+    ASSERT_TRUE(thread->Resume());
+    EXPECT_FALSE(thread->JoinFor(100)) << "still waiting for its release";
+    CNamedThread::Abandon(std::move(thread));
+    EXPECT_EQ(WaitForSingleObject(letGo, 200), static_cast<DWORD>(WAIT_TIMEOUT)) << "the running body keeps its own";
+    SetEvent(release);
+    EXPECT_EQ(WaitForSingleObject(letGo, 5000), static_cast<DWORD>(WAIT_OBJECT_0)) << "gone once the thread ended";
+
+    // A thread that has ended is joined at once.
+    std::atomic<int> runs{0};
+    CNamedThread quick(&Body, &runs, L"quick");
+    quick.Resume();
+    EXPECT_TRUE(quick.JoinFor(5000));
+    EXPECT_EQ(runs.load(), 1);
+    EXPECT_EQ(quick.Handle(), nullptr);
+    CloseHandle(release);
+    CloseHandle(letGo);
 }

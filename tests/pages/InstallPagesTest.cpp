@@ -27,6 +27,8 @@
 #include "pages/KPInstallPage0.h"
 #include "pages/KPInstallPage1.h"
 #include "pages/KPInstallPage3.h"
+#include "pages/KPMsgBox.h"
+#include "pages/WindowLook.h"
 #include "ui/controls/ContainerUI.h"
 #include "ui/controls/LabelUI.h"
 #include "ui/controls/OptionUI.h"
@@ -410,6 +412,53 @@ TEST_F(InstallPagesTest, CloseQuestionAnsweredOkClosesFromEveryPage)
         frame.Click(p.close);
         EXPECT_EQ(1, question.asked) << p.page;
         EXPECT_TRUE(question.maskWasLastChild) << p.page;
+        EXPECT_TRUE(frame.WaitClosed()) << p.page;
+        EXPECT_TRUE(frame.Deleted()) << p.page;
+    }
+}
+
+// "End task", another process or the system: a WM_CLOSE reaches the main window while its close
+// question runs. The page that asked is still on the stack, so the window must outlive the
+// question: the box goes first, answered as by its close button, and the window closes after.
+namespace {
+
+HWND g_closedFromOutside = nullptr;
+
+void CALLBACK PostCloseToMainWindow(HWND, UINT, UINT_PTR id, DWORD)
+{
+    if (!::FindWindowW(L"kpmsgbox", nullptr)) return;  // the question is not up yet
+    ::KillTimer(nullptr, id);
+    ::PostMessageW(g_closedFromOutside, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
+TEST_F(InstallPagesTest, CloseFromOutsideWhileAQuestionIsOpenClosesTheQuestionFirst)
+{
+    const struct {
+        int page;
+        const wchar_t* close;
+    } pages[] = {{0, L"closebtn"}, {1, L"closebtn1"}, {2, L"closebtn2"}, {3, L"closebtn3"}};
+    for (const auto& p : pages) {
+        static int answer = -1;
+        static bool windowLivedThroughTheAnswer = false;
+        MainFrameServices services = RealMainFrameServices();
+        services.pages.askClose = [](HWND owner) {
+            g_closedFromOutside = owner;
+            ::SetTimer(nullptr, 0, 30, &PostCloseToMainWindow);
+            answer = ShowMessageBox(owner, L"凯普视频工坊", L"确定关闭？", L"关闭后将中断安装流程", L"确定", L"取消",
+                                    nullptr, kInstallerWindowStyle, kInstallerWindowExStyle, true);
+            windowLivedThroughTheAnswer = ::IsWindow(owner) != FALSE;
+            return answer;
+        };
+        OpenFrame frame(std::move(services));
+        ASSERT_TRUE(frame.Created());
+        frame.Frame().ShowPage(p.page);
+        answer = -1;
+        windowLivedThroughTheAnswer = false;
+        frame.Click(p.close);
+        EXPECT_EQ(CKPMsgBox::kClosed, answer) << p.page;
+        EXPECT_TRUE(windowLivedThroughTheAnswer) << p.page;
         EXPECT_TRUE(frame.WaitClosed()) << p.page;
         EXPECT_TRUE(frame.Deleted()) << p.page;
     }

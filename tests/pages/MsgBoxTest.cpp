@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "../ui/win/WindowTestSupport.h"
 #include "pages/KPMsgBox.h"
@@ -95,6 +96,44 @@ TEST_F(MsgBoxTest, CloseButtonAltF4AndASystemCloseGiveZero)
     EXPECT_EQ(Ask([](HWND box, WindowImplBase&) { ::PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); }), 0);
     EXPECT_EQ(Ask([](HWND box, WindowImplBase&) { ::PostMessageW(box, WM_SYSKEYDOWN, VK_F4, (1 << 29) | 1); }), 0);
     EXPECT_EQ(Ask([](HWND box, WindowImplBase&) { ::PostMessageW(box, WM_CLOSE, 0, 0); }), 0);
+    // Only the buttons answer: another process's WM_CLOSE cannot pass itself off as "确定".
+    EXPECT_EQ(Ask([](HWND box, WindowImplBase&) { ::PostMessageW(box, WM_CLOSE, CKPMsgBox::kOk, 0); }), 0);
+}
+
+// The owner learns it is enabled again (WM_ENABLE) while the box still exists, whichever way the
+// box goes: otherwise Windows hands the activation to another application's window.
+LRESULT CALLBACK RecordingOwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+std::vector<bool> g_boxAliveAtEnable;
+
+LRESULT CALLBACK RecordingOwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ENABLE && wParam) g_boxAliveAtEnable.push_back(::FindWindowW(L"kpmsgbox", nullptr) != nullptr);
+    return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+TEST_F(MsgBoxTest, EveryWayOfClosingEnablesTheOwnerBeforeTheBoxIsDestroyed)
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &RecordingOwnerProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"kp_test_recording_owner";
+    ::RegisterClassW(&wc);
+    HWND owner = ::CreateWindowExW(0, L"kp_test_recording_owner", L"owner", WS_POPUP | WS_VISIBLE, 100, 150, 600, 300,
+                                   nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(owner, nullptr);
+    const std::vector<std::function<void(HWND, WindowImplBase&)>> closes = {
+        [](HWND box, WindowImplBase&) { ::PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0); },  // Alt+F4
+        [](HWND box, WindowImplBase&) { ::SendMessageW(box, WM_CLOSE, 0, 0); },              // sent from outside
+        [](HWND box, WindowImplBase& w) { ClickAt(box, PosOf(w, L"cancelBtn")); },
+    };
+    for (const auto& close : closes) {
+        g_boxAliveAtEnable.clear();
+        Ask(close, owner);
+        ASSERT_FALSE(g_boxAliveAtEnable.empty());
+        EXPECT_TRUE(g_boxAliveAtEnable.front());
+        EXPECT_TRUE(::IsWindowEnabled(owner));
+    }
+    ::DestroyWindow(owner);
 }
 
 TEST_F(MsgBoxTest, EscapeClosesNothing)

@@ -35,6 +35,15 @@
 #              verification question), then tries to while the checked package waits for its start
 #              (refused; the genuine package installs); the installer's test pauses make the moments
 #              certain
+#   outside    closes from another process ("End task", a log-off) while a question is open: over
+#              the welcome page's close question (the question goes, then the program, no crash),
+#              and over the completion page's (the end of the session, then the close, register
+#              the product all the same); Alt+F4 on
+#              a question leaves the main window active; the progress page's close question open
+#              while the install completes, answered 确定: the product is registered
+#   dpi        the display scale changes (WM_DPICHANGED) 96 -> 144 -> 192 -> 96 during a slow
+#              download: the window takes each size and, back at 96, looks as before; the download
+#              goes on; closed from another process then, the program ends within 3 s
 #   package    a package that exits with an error without writing "1" (the question of an install
 #              that did not complete), then one that hands over to a child process that completes;
 #              then the window closed while that child installs: the installer ends, the package
@@ -76,7 +85,8 @@ kpf_work="$kpf_build/e2e-flow-$kpf_arch"
 
 scenarios=("$@")
 [ ${#scenarios[@]} -gt 0 ] ||
-  scenarios=(happy selfclose folder retry http404 closing badinput hostile swap package links claim planted badfolder access)
+  scenarios=(happy selfclose folder retry http404 closing badinput hostile swap package links claim planted badfolder
+    outside dpi access)
 shots="$kpf_work/shots"
 rm -rf "$shots" "$kpf_work"/question-*.ref  # the question drawings are made again for each run
 mkdir -p "$shots"
@@ -92,8 +102,9 @@ if [ -z "${DISPLAY:-}" ]; then kp_start_xvfb || { echo "FAIL: no X server"; exit
 reference="$kpf_build/tests/e2e/kp_options_page_reference.exe"
 question_tool="$kpf_build/tests/e2e/kp_question_reference.exe"
 swap_tool="$kpf_build/tests/e2e/kp_swap_package.exe"
+post_close_tool="$kpf_build/tests/e2e/kp_post_close.exe"
 for f in "$kpf_build/tools/demo/KPCaptureSetup.exe" "$kpf_build/tools/kp_trust_test_ca.exe" "$reference" "$question_tool" \
-  "$swap_tool"; do
+  "$swap_tool" "$post_close_tool"; do
   [ -f "$f" ] || { echo "FAIL: $f is not built"; exit 1; }
 done
 port=$(kpf_vendor_port) || exit 1
@@ -626,6 +637,108 @@ scenario_package() {
   else
     fail "no close question"
   fi
+}
+
+# --- outside: closes from another process, Alt+F4 on a question --------------------------------
+# Another process closes the main window as "End task" does (WM_CLOSE from outside).
+post_close() { "$kpf_wine64" "$post_close_tool" "$@" </dev/null >>"$kpf_work/post-close.log" 2>&1; }
+ended_cleanly() {  # LOG: ended within 5 s, with exit code 0 and no fault in its log
+  kpf_wait_setup_end 5 && [ "${kpf_setup_code:-x}" = 0 ] && ! grep -qi "page fault\|unhandled" "$1"
+}
+
+scenario_outside() {
+  begin outside || return
+  kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package") || { fail "no server"; return; }
+  local box log="$kpf_work/outside-question-setup.log"
+  kpf_start_setup "$log" || { fail "the main window did not appear"; return; }
+  # Alt+F4 on the close question (its system command, given by another process): the box goes
+  # and the installer's window is in the foreground again.
+  kpf_click "$kpf_main" $KPF_CLOSE
+  if box=$(kpf_wait_window "$KPF_BOX_SIZE" 10); then
+    sleep 0.5
+    post_close altf4
+    check "Alt+F4 closes the question and the main window, still open, is in the foreground again" \
+      '[ "$(tail -n 1 "$kpf_work/post-close.log" | tr -d "\r")" = "foreground: main window" ] && setup_running'
+  else
+    fail "no close question"
+  fi
+  # The question again; this time another process closes the main window under it.
+  kpf_click "$kpf_main" $KPF_CLOSE
+  if box=$(kpf_wait_window "$KPF_BOX_SIZE" 10); then
+    sleep 0.5
+    post_close
+    check "a close from another process over the close question ends the program cleanly" 'ended_cleanly "$log"'
+  else
+    fail "no close question"
+  fi
+  kpf_end_prefix
+
+  # Over the completion page's close question: the question goes, and the product is registered.
+  log="$kpf_work/outside-complete-setup.log"
+  kpf_start_setup "$log" || { fail "the main window did not appear"; return; }
+  install_to_completion "$KPF_INSTALL" || return
+  kpf_click "$kpf_main" $KPF_CLOSE
+  if box=$(kpf_wait_window "$KPF_BOX_SIZE" 10); then
+    # The session ends first (the process would be ended right after): the product is registered.
+    post_close endsession
+    check "the end of the session registers the product at once" 'has_uninstall_entry && setup_running'
+    post_close
+    check "a close from another process over the completion page's question ends the program cleanly" \
+      'ended_cleanly "$log"'
+    check_installed "$default_app"
+  else
+    fail "no close question on the completion page"
+  fi
+  kpf_end_prefix
+
+  # The progress page's close question, open while the package completes, answered 确定: the
+  # product is registered before the window goes.
+  log="$kpf_work/outside-progress-setup.log"
+  KPDEMO_PACKAGE_MODE=handover kpf_start_setup "$log" || { fail "the main window did not appear"; return; }
+  kpf_click "$kpf_main" $KPF_INSTALL
+  for _ in $(seq 1 100); do [ -n "$(find "$(package_root)" -name '*.exe' 2>/dev/null)" ] && break; sleep 0.1; done
+  sleep 1
+  kpf_click "$kpf_main" $KPF_CLOSE
+  if box=$(kpf_wait_window "$KPF_BOX_SIZE" 10); then
+    check "the package completes while the close question is open" 'kpf_wait_active 1 20'
+    sleep 0.5
+    kpf_click "$box" $KPF_BOX_OK
+    check "确定 ends the program cleanly" 'ended_cleanly "$log"'
+    check_installed "$default_app"
+  else
+    fail "no close question on the progress page"
+  fi
+}
+
+# --- dpi: the display scale changes during a download ---------------------------------------------
+# dpi_change N: WM_DPICHANGED for N DPI from another process; the window's size afterwards.
+dpi_change() { "$kpf_wine64" "$post_close_tool" dpi "$1" </dev/null 2>>"$kpf_work/post-close.log" | tr -d '\r'; }
+
+scenario_dpi() {
+  begin dpi || return
+  kpf_start_server "$port" "$requests" "$certs" $(kpf_package_route "$package" rate=200000) || { fail "no server"; return; }
+  local log="$kpf_work/dpi-setup.log" size n before
+  kpf_start_setup "$log" || { fail "the main window did not appear"; return; }
+  kpf_click "$kpf_main" $KPF_INSTALL
+  sleep 2
+  shot before >/dev/null
+  for n in 144 192 96; do
+    size=$(dpi_change "$n")
+    check "at $n DPI the window takes the suggested size" '[ "$size" = "$((700 * n / 96))x$((420 * n / 96))" ]'
+  done
+  sleep 1.5
+  shot after >/dev/null
+  before=$(compare -metric AE -fuzz 10% "$shots/dpi-before.png" "$shots/dpi-after.png" null: 2>&1)
+  echo "  (pixels that differ at 96 DPI before and after the round trip, the progress excepted: ${before%% *})"
+  check "back at 96 DPI the progress page looks as before (but for its progress)" \
+    '[[ "${before%% *}" =~ ^[0-9]+$ ]] && [ "${before%% *}" -le 2000 ]'
+  check "the download went on meanwhile" '[ "$(package_requests)" = 1 ] && setup_running'
+  local start
+  start=$(date +%s%N)
+  post_close
+  check "closed from another process during the download, it ends cleanly" 'ended_cleanly "$log"'
+  echo "  (ended $((($(date +%s%N) - start) / 1000000)) ms after the close was posted)"
+  check "the abandoned download leaves no file" '[ -z "$(downloaded_packages)" ]'
 }
 
 . "$kpf_root/tools/e2e/access-scenario.sh"

@@ -135,6 +135,26 @@ bool CPaintManagerWnd::AttachDialog(CControlUI* root)
     return true;
 }
 
+void CPaintManagerWnd::ApplyDpi(int dpi, const RECT* suggested)
+{
+    if (!m_hWnd) return;
+    const int before = m_model.GetScale();
+    m_model.SetScale(CDPIScale::ScaleFromDpi(dpi));
+    const int after = m_model.GetScale();
+    if (suggested) {
+        ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (after != before && !::IsZoomed(m_hWnd)) {
+        RECT rc = {};
+        ::GetWindowRect(m_hWnd, &rc);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, ::MulDiv(rc.right - rc.left, after, before),
+                       ::MulDiv(rc.bottom - rc.top, after, before), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    m_model.NeedUpdate();
+    Invalidate(ClientRect());
+    if (m_shadow) m_shadow->OnScaleChanged();
+}
+
 void CPaintManagerWnd::SetLayered(bool layered)
 {
     m_model.SetLayered(layered);

@@ -66,6 +66,12 @@ public:
     // is maximised, and posts kMsgDpiApplied.
     bool AttachDialog(CControlUI* root);
 
+    // The window has moved to a display of `dpi`, or the display's scale changed (WM_DPICHANGED):
+    // the model takes the new scale (layout, fonts and image variants follow), the window takes
+    // `suggested` (screen coordinates; null keeps its place and scales its size about the
+    // top-left corner), and the window and its shadow are drawn afresh.
+    void ApplyDpi(int dpi, const RECT* suggested);
+
     // Per-pixel-alpha window (WS_EX_LAYERED, drawn with UpdateLayeredWindow).
     void SetLayered(bool layered);
     bool IsLayered() const { return m_model.IsLayered(); }

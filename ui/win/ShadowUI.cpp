@@ -136,6 +136,12 @@ bool CShadowUI::Render(int width, int height, const UIRect& hostInSurface)
     return true;
 }
 
+void CShadowUI::OnScaleChanged()
+{
+    m_dirty = true;
+    Update();
+}
+
 void CShadowUI::Update(int shown)
 {
     if (!m_hWnd || !m_host) return;

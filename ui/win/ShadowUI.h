@@ -44,6 +44,8 @@ public:
     HWND GetHWND() const { return m_hWnd; }
     // Follows the host. `shown`: 1 or 0 while the host is being shown or hidden, -1 to ask it.
     void Update(int shown = -1);
+    // The host's scale changed: drawn afresh at the new scale (size, corners, image variant).
+    void OnScaleChanged();
     // Whether the shadow has something to draw (an image that loaded, or a computed shadow).
     bool HasContent() const { return m_hasContent; }
     const Render::CCanvas& GetSurface() const { return m_surface.Canvas(); }

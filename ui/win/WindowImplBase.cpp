@@ -7,6 +7,10 @@
 #include "ui/core/ControlUI.h"
 #include "ui/text/AsciiCase.h"
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace SkinUI {
 
 bool IsCaptionClass(const std::wstring& className)
@@ -143,6 +147,7 @@ LRESULT WindowImplBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_LBUTTONDOWN: result = OnLButtonDown(message, wParam, lParam, handled); break;
     case WM_MOUSEMOVE: result = OnMouseMove(message, wParam, lParam, handled); break;
     case WM_MOUSEHOVER: result = OnMouseHover(message, wParam, lParam, handled); break;
+    case WM_DPICHANGED: result = OnDpiChanged(message, wParam, lParam, handled); break;
     default: handled = FALSE; break;
     }
     if (handled) return result;
@@ -330,6 +335,14 @@ LRESULT WindowImplBase::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL& handled)
 LRESULT WindowImplBase::OnMouseMove(UINT, WPARAM, LPARAM, BOOL& handled)
 {
     handled = FALSE;
+    return 0;
+}
+
+LRESULT WindowImplBase::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    // Windows stretches no window of a per-monitor aware program: without this the window would
+    // keep its start-up pixel size on a display of another scale.
+    m_pmWnd.ApplyDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
     return 0;
 }
 

@@ -63,6 +63,8 @@ public:
     virtual LRESULT OnLButtonDown(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     virtual LRESULT OnLButtonUp(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     virtual LRESULT OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    // WM_DPICHANGED: the new DPI in the low word of wParam, the suggested window rectangle at lParam.
+    virtual LRESULT OnDpiChanged(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     // Messages no handler above took; leaves them unhandled.
     virtual LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     // The current window style without WS_CAPTION.

@@ -4,6 +4,7 @@ namespace SkinUI {
 
 HINSTANCE CWindowWnd::s_instance = nullptr;
 CWindowWnd::MessagePreTranslator CWindowWnd::s_preTranslator = nullptr;
+CWindowWnd::ModalLoop* CWindowWnd::s_modalLoops = nullptr;
 
 HINSTANCE CWindowWnd::GetInstance() { return s_instance ? s_instance : ::GetModuleHandleW(nullptr); }
 
@@ -49,10 +50,10 @@ UINT CWindowWnd::ShowModal()
 {
     if (!::IsWindow(m_hWnd)) return 0;
     HWND self = m_hWnd;  // the object may be deleted by its final message inside the loop
-    UINT result = 0;
-    HWND owner = ::GetWindow(self, GW_OWNER);
+    ModalLoop loop{self, ::GetWindow(self, GW_OWNER), 0, s_modalLoops};
+    s_modalLoops = &loop;
     ::ShowWindow(self, SW_SHOWNORMAL);
-    if (owner) ::EnableWindow(owner, FALSE);
+    if (loop.owner) ::EnableWindow(loop.owner, FALSE);
     MSG msg = {};
     bool quit = false;
     while (::IsWindow(self)) {
@@ -61,23 +62,35 @@ UINT CWindowWnd::ShowModal()
             quit = got == 0;
             break;
         }
-        if (msg.message == WM_CLOSE && msg.hwnd == self) {
-            result = static_cast<UINT>(msg.wParam);
-            // The owner must be usable again before this window is destroyed, or Windows
-            // activates some other application's window.
-            if (owner) {
-                ::EnableWindow(owner, TRUE);
-                ::SetFocus(owner);
-            }
-        }
         DispatchOne(msg);
     }
-    if (owner) {
-        ::EnableWindow(owner, TRUE);
-        ::SetFocus(owner);
+    // Loops end innermost first, but a loop left by WM_QUIT may still have inner ones listed.
+    for (ModalLoop** link = &s_modalLoops; *link; link = &(*link)->outer) {
+        if (*link == &loop) {
+            *link = loop.outer;
+            break;
+        }
+    }
+    if (loop.owner) {
+        ::EnableWindow(loop.owner, TRUE);
+        ::SetFocus(loop.owner);
     }
     if (quit) ::PostQuitMessage(static_cast<int>(msg.wParam));
-    return result;
+    return loop.result;
+}
+
+CWindowWnd::ModalLoop* CWindowWnd::FindModalLoop(HWND window)
+{
+    for (ModalLoop* loop = s_modalLoops; loop; loop = loop->outer)
+        if (loop->window == window) return loop;
+    return nullptr;
+}
+
+HWND CWindowWnd::ModalWindowOver(HWND owner)
+{
+    for (ModalLoop* loop = s_modalLoops; loop; loop = loop->outer)
+        if (loop->owner == owner && ::IsWindow(loop->window)) return loop->window;
+    return nullptr;
 }
 
 void CWindowWnd::Close(UINT result)
@@ -145,6 +158,19 @@ LRESULT CALLBACK CWindowWnd::WindowProc(HWND hWnd, UINT message, WPARAM wParam, 
         }
     }
     if (!self) return ::DefWindowProcW(hWnd, message, wParam, lParam);
+    if (message == WM_CLOSE) {
+        if (ModalLoop* loop = FindModalLoop(hWnd)) {
+            loop->result = static_cast<UINT>(wParam);
+            // The owner must be usable before this window is destroyed, or Windows activates some
+            // other application's window in its place.
+            HWND owner = loop->owner;
+            if (owner) ::EnableWindow(owner, TRUE);
+            const LRESULT result = self->HandleMessage(message, wParam, lParam);
+            // A window that stays open keeps its owner disabled.
+            if (owner && ::IsWindow(hWnd) && FindModalLoop(hWnd)) ::EnableWindow(owner, FALSE);
+            return result;
+        }
+    }
     return self->HandleMessage(message, wParam, lParam);
 }
 

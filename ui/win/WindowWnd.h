@@ -26,8 +26,14 @@ public:
 
     void ShowWindow(bool show = true, bool takeFocus = true);
     // Shows the window, disables its owner and runs messages until the window is gone. Returns the
-    // wParam of the last WM_CLOSE addressed to this window (0 when none came through the loop).
+    // wParam of the last WM_CLOSE that reached this window, posted or sent (0 when none did). Every
+    // WM_CLOSE re-enables the owner before the window handles it, so that when the window goes
+    // (Alt+F4, the system menu, another process) Windows activates the owner and not some other
+    // application's window; a window that declines to close disables it again.
     UINT ShowModal();
+    // The window whose modal loop (ShowModal) runs over `owner` on this thread, the innermost when
+    // several do; null when none does.
+    static HWND ModalWindowOver(HWND owner);
     // Posts WM_CLOSE carrying the result.
     void Close(UINT result = IDOK);
     void SetIcon(UINT resourceId);
@@ -53,10 +59,19 @@ protected:
     HWND m_hWnd = nullptr;
 
 private:
+    // One running ShowModal, kept on its stack and linked from the innermost outwards.
+    struct ModalLoop {
+        HWND window;
+        HWND owner;
+        UINT result;
+        ModalLoop* outer;
+    };
+    static ModalLoop* FindModalLoop(HWND window);
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     static HINSTANCE s_instance;
     static MessagePreTranslator s_preTranslator;
+    static ModalLoop* s_modalLoops;  // the UI thread's running modal loops, innermost first
 };
 
 }  // namespace SkinUI

@@ -444,6 +444,81 @@ TEST_F(MainWindowTest, AttachingTheTreeResizesByNewOverOldScaleAboutTheTopLeft)
     EXPECT_EQ(PosOf(window, L"installBtn"), (UIRect{S(246), S(264), S(246) + S(208), S(264) + S(44)}));
 }
 
+// WM_DPICHANGED as Windows sends it when the window moves to a display of another scale: the
+// window takes the suggested rectangle and looks exactly like a window opened at that DPI.
+TEST_F(MainWindowTest, ADpiChangeRedrawsTheWindowAsIfItHadOpenedAtTheNewDpi)
+{
+    CTestWindow window(L"KPMainFrame.xml", L"kpmainframe_test");
+    Open(window);
+    for (int next : {144, 192, 96, dpi}) {
+        const int nextScale = ::MulDiv(next, 100, 96);
+        auto at = [nextScale](int value) { return ::MulDiv(value, nextScale, 100); };
+        RECT rc = {};
+        ::GetWindowRect(window.GetHWND(), &rc);
+        RECT suggested = {rc.left + 10, rc.top + 5, rc.left + 10 + at(700), rc.top + 5 + at(420)};
+        ::SendMessageW(window.GetHWND(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(next, next),
+                       reinterpret_cast<LPARAM>(&suggested));
+        ASSERT_TRUE(PumpUntil([&] { return window.PMWnd().GetSurface().Width() == at(700); })) << next;
+        PumpFor(150);
+        ::GetWindowRect(window.GetHWND(), &rc);
+        EXPECT_EQ(rc.left, suggested.left) << next;
+        EXPECT_EQ(rc.bottom, suggested.bottom) << next;
+        EXPECT_EQ(window.PM().GetScale(), nextScale);
+        EXPECT_EQ(PosOf(window, L"installBtn"), (UIRect{at(246), at(264), at(246) + at(208), at(264) + at(44)}));
+        RECT region = {};
+        ASSERT_NE(::GetWindowRgnBox(window.GetHWND(), &region), ERROR) << next;
+        EXPECT_GE(region.right, at(700)) << "the window's region follows its size at " << next;
+        EXPECT_GE(region.bottom, at(420)) << next;
+
+        // The same document opened at that DPI, pixel for pixel.
+        CPaintManagerUI::SetProcessDpi(next);
+        CTestWindow reference(L"KPMainFrame.xml", L"kpmainframe_ref");
+        Open(reference);
+        CPaintManagerUI::SetProcessDpi(dpi);
+        const Render::CCanvas& moved = window.PMWnd().GetSurface();
+        const Render::CCanvas& opened = reference.PMWnd().GetSurface();
+        ASSERT_EQ(moved.Width(), opened.Width());
+        ASSERT_EQ(moved.Height(), opened.Height());
+        int differing = 0;
+        for (int y = 0; y < moved.Height(); ++y)
+            for (int x = 0; x < moved.Width(); ++x) differing += ChannelDistance(moved.At(x, y), opened.At(x, y)) > 2;
+        EXPECT_EQ(differing, 0) << "pixels that differ from a window opened at " << next << " DPI";
+        if (differing) SaveScreenshot(moved, "dpi-changed-to-" + std::to_string(next));
+        ::DestroyWindow(reference.GetHWND());
+    }
+    ::DestroyWindow(window.GetHWND());
+}
+
+TEST_F(MessageBoxDocumentTest, TheShadowFollowsADpiChange)
+{
+    CTestWindow window(L"KPMsgBox.xml", L"kpmsgbox_test");
+    Open(window);
+    CShadowUI* shadow = window.PMWnd().GetShadow();
+    ASSERT_NE(shadow, nullptr);
+    shadow->SetSize(10);
+    shadow->ShowShadow(true);
+    ASSERT_TRUE(shadow->Create(window.GetHWND()));
+    const int next = dpi == 192 ? 96 : 192;
+    const int size = ::MulDiv(10, ::MulDiv(next, 100, 96), 100);
+    RECT rc = {};
+    ::GetWindowRect(window.GetHWND(), &rc);
+    RECT suggested = {rc.left, rc.top, rc.left + ::MulDiv(417, next, 96), rc.top + ::MulDiv(212, next, 96)};
+    ::SendMessageW(window.GetHWND(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(next, next),
+                   reinterpret_cast<LPARAM>(&suggested));
+    PumpFor(150);
+    RECT around = {};
+    ::GetWindowRect(shadow->GetHWND(), &around);
+    EXPECT_EQ(around.left, suggested.left - size);
+    EXPECT_EQ(around.right, suggested.right + size);
+    EXPECT_EQ(around.bottom, suggested.bottom + size);
+    // Drawn at the new scale: darkest at the window's edge, nothing at the shadow's own edge.
+    const Render::CCanvas& surface = shadow->GetSurface();
+    EXPECT_EQ(surface.Width(), suggested.right - suggested.left + 2 * size);
+    EXPECT_EQ(surface.At(size, surface.Height() / 2) >> 24, 150u);
+    EXPECT_EQ(surface.At(0, surface.Height() / 2) >> 24, 0u);
+    ::DestroyWindow(window.GetHWND());
+}
+
 TEST_F(MessageBoxDocumentTest, ComputedShadowFollowsTheWindow)
 {
     CTestWindow window(L"KPMsgBox.xml", L"kpmsgbox_test");
