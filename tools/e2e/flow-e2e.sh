@@ -134,11 +134,20 @@ check() {  # check WHAT EXPRESSION: the expression (evaluated by bash) must hold
   if eval "$2"; then pass "$1"; else fail "$1"; fi
 }
 shot() { kpf_shot "$shots/$scenario-$1.png"; echo "$shots/$scenario-$1.png"; }
-page_is() {  # page_is N NAME: the main window shows page N now (its picture saved as NAME)
-  local picture page
-  picture=$(shot "$2")
-  page=$(kpf_page_of "$picture")
-  [ "$page" = "$1" ] || { echo "  (page $page shown, picture $picture)"; return 1; }
+# page_is N NAME [SECONDS]: the main window shows page N, at once or within SECONDS (10 by default;
+# a busy machine may draw a page change late), its last picture saved as NAME. A page that is
+# already shown is taken at once, so this also checks that a window stays on its page.
+page_is() {
+  local picture page deadline=$((SECONDS + ${3:-10}))
+  while :; do
+    picture=$(shot "$2")
+    page=$(kpf_page_of "$picture")
+    [ "$page" = "$1" ] && return 0
+    [ "$SECONDS" -lt "$deadline" ] || break
+    sleep 0.3
+  done
+  echo "  (page $page shown, picture $picture)"
+  return 1
 }
 package_requests() { grep -c "^GET $kpf_package_path\$" "$requests" 2>/dev/null || true; }
 # The body at an https address, from a client that trusts only the test CA.

@@ -14,9 +14,8 @@
 
 # --- links -----------------------------------------------------------------------------------------
 # refused_at_start WHAT NAME: 立即安装 ends at once in the status-file question with nothing
-# installed. The question is asked while the click on 立即安装 is still being handled; under Wine the
-# first click on its "确定" then does not reach the box (seen in this scenario's pictures), so this
-# checks the question and its words but not the way back to the welcome page.
+# installed; OK leads back to the welcome page. The question is asked while the click on 立即安装 is
+# still being handled, so this also checks that the box takes its first click.
 refused_at_start() {
   local box
   kpf_click "$kpf_main" $KPF_INSTALL
@@ -24,6 +23,9 @@ refused_at_start() {
     sleep 1
     expect_question statusfile "$2" "$1"
     check "nothing was installed and no package is left after $1" 'nothing_started && [ -z "$(downloaded_packages)" ]'
+    kpf_click "$box" $KPF_BOX_OK
+    check "the question goes away on the first click on OK after $1" 'kpf_wait_no_window "$KPF_BOX_SIZE" 10'
+    check "back on the welcome page after $1" "page_is 0 after-$2"
   else
     fail "no failure question after $1"
     shot "no-question-$2" >/dev/null
