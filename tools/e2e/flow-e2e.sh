@@ -60,30 +60,13 @@
 # of its own when it can (nothing else can take or see its port); pictures go to
 # BUILD_DIR/e2e-flow-<arch>/shots.
 set -uo pipefail
-usage="usage: flow-e2e.sh BUILD_DIR [--exe KPSetup.exe] [SCENARIO...]"
-kpf_build=$(cd "${1:?$usage}" && pwd)
-shift
 kpf_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-exe="$kpf_build/app/KPSetup.exe"
-if [ "${1:-}" = --exe ]; then
-  exe=$(readlink -f "${2:?$usage}")
-  shift 2
-fi
-
-if [ -z "${KPF_NETNS:-}" ] && command -v ip >/dev/null && unshare -n true 2>/dev/null; then
-  exec unshare -n env KPF_NETNS=1 bash "${BASH_SOURCE[0]}" "$kpf_build" --exe "$exe" "$@"
-fi
-[ -n "${KPF_NETNS:-}" ] && ip link set lo up
-
 . "$kpf_root/tools/xvfb.sh"
 . "$kpf_root/tools/e2e/flow-lib.sh"
-[ -f "$exe" ] || { echo "FAIL: $exe is not built"; exit 1; }
-kpf_select_exe "$exe" || { echo "FAIL: $exe is no KPSetup.exe to test"; exit 1; }
-kpf_skip_unless_runnable
-echo "testing $kpf_exe ($kpf_arch)"
-kpf_work="$kpf_build/e2e-flow-$kpf_arch"
+. "$kpf_root/tools/e2e/suite-lib.sh"
+kpf_suite_begin "${BASH_SOURCE[0]}" "usage: flow-e2e.sh BUILD_DIR [--exe KPSetup.exe] [SCENARIO...]" e2e-flow "$@"
 
-scenarios=("$@")
+scenarios=("${kpf_args[@]}")
 [ ${#scenarios[@]} -gt 0 ] ||
   scenarios=(happy selfclose folder retry http404 closing badinput hostile swap package links claim planted badfolder
     outside dpi access)
@@ -103,15 +86,7 @@ reference="$kpf_build/tests/e2e/kp_options_page_reference.exe"
 question_tool="$kpf_build/tests/e2e/kp_question_reference.exe"
 swap_tool="$kpf_build/tests/e2e/kp_swap_package.exe"
 post_close_tool="$kpf_build/tests/e2e/kp_post_close.exe"
-for f in "$kpf_build/tools/demo/KPCaptureSetup.exe" "$kpf_build/tools/kp_trust_test_ca.exe" "$reference" "$question_tool" \
-  "$swap_tool" "$post_close_tool"; do
-  [ -f "$f" ] || { echo "FAIL: $f is not built"; exit 1; }
-done
-port=$(kpf_vendor_port) || exit 1
-certs="$kpf_build/testca"
-"$kpf_root/tools/make-test-ca.sh" "$certs" || exit 1
-base="$kpf_work/prefix-base"
-kpf_base_prefix "$base" "$certs/ca.pem" || { echo "FAIL: no Wine prefix"; exit 1; }
+kpf_suite_prefix "$reference" "$question_tool" "$swap_tool" "$post_close_tool"
 # The prefix's web browser: a script that notes the address it is asked to open.
 browser_log="$kpf_work/browser.log"
 cat >"$kpf_work/browser.sh" <<BROWSER
@@ -122,17 +97,7 @@ chmod +x "$kpf_work/browser.sh"
 (kpf_use_prefix "$base" && "$kpf_wine64" reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ \
    /d "$kpf_work/browser.sh" /f </dev/null >/dev/null 2>&1 && /usr/lib/wine/wineserver -w) ||
   { echo "FAIL: the prefix's browser could not be set"; exit 1; }
-prefix="$kpf_work/prefix"
-package="$kpf_build/tools/demo/KPCaptureSetup.exe"
-requests="$kpf_work/requests.log"
 
-failures=0
-scenario=""
-fail() { echo "FAIL [$scenario]: $*"; failures=$((failures + 1)); }
-pass() { echo "ok [$scenario]: $*"; }
-check() {  # check WHAT EXPRESSION: the expression (evaluated by bash) must hold
-  if eval "$2"; then pass "$1"; else fail "$1"; fi
-}
 shot() { kpf_shot "$shots/$scenario-$1.png"; echo "$shots/$scenario-$1.png"; }
 # page_is N NAME [SECONDS]: the main window shows page N, at once or within SECONDS (10 by default;
 # a busy machine may draw a page change late), its last picture saved as NAME. A page that is
@@ -149,7 +114,6 @@ page_is() {
   echo "  (page $page shown, picture $picture)"
   return 1
 }
-package_requests() { grep -c "^GET $kpf_package_path\$" "$requests" 2>/dev/null || true; }
 # The body at an https address, from a client that trusts only the test CA.
 fetch() {
   "$kpf_python" -c 'import ssl, sys, urllib.request
@@ -162,11 +126,8 @@ absent() { [ ! -e "$1" ]; }
 contains() { grep -qF -- "$2" "$1" 2>/dev/null; }
 setup_running() { [ -n "$kpf_setup_pid" ] && kill -0 "$kpf_setup_pid" 2>/dev/null; }
 kpapp_window() { xdotool search --onlyvisible --name 'KPApp' 2>/dev/null | head -n 1; }
-# The uninstall entry, in the registry view of the program under test (reg itself is 64-bit).
-uninstall_entry() { "$kpf_wine64" reg query "$kpf_uninstall_key" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 has_uninstall_entry() { uninstall_entry >/dev/null && [ -n "$(uninstall_entry)" ]; }
 entry_in_other_view() { "$kpf_wine64" reg query "$kpf_other_uninstall_key" </dev/null >/dev/null 2>&1; }
-start_menu() { echo "$(kpf_drive_c)/ProgramData/Microsoft/Windows/Start Menu/Programs/凯普视频工坊"; }
 desktop_link() { echo "$(kpf_drive_c)/users/Public/Desktop/凯普视频工坊.lnk"; }
 # The protected root of the package folders, and every file or folder left in it (each download's
 # folder and package are removed once the attempt has failed or completed, or the program closed).
@@ -174,18 +135,6 @@ package_root() { echo "$(kpf_drive_c)/ProgramData/KPCapture"; }
 downloaded_packages() { find "$(package_root)" -mindepth 1 2>/dev/null; }
 default_dir="C:\\$kpf_program_files\\KPCapture"  # the installer's default folder
 default_app="$kpf_program_files/KPCapture/KPCapture"  # where the package puts the application
-# The package's parameters, from its record of the command line it was started with (after its
-# own path, which is the GUID-named download in a folder of its own under the protected root).
-package_parameters() {
-  tr -d '\r' <"$1" 2>/dev/null | sed -nE 's/^command line: "C:.ProgramData.KPCapture.[0-9a-f]{32}.[0-9A-F]{32}\.exe" //p'
-}
-nothing_started() { [ -z "$(find "$(kpf_drive_c)" -name install.log 2>/dev/null)" ]; }
-
-begin() {
-  scenario=$1
-  echo "== $scenario"
-  kpf_fresh_prefix "$base" "$prefix" || { fail "no prefix"; return 1; }
-}
 
 # Registered, linked and installed into C:\<folder>\KPCapture (folder relative to drive C:).
 check_installed() {

@@ -14,29 +14,11 @@
 # In a third: exit 1 without a server, 2 for an unsigned package, 3 for a package that fails,
 # 6 for folders the options page refuses (with a log in a folder that does not exist).
 set -uo pipefail
-usage="usage: silent-e2e.sh BUILD_DIR [--exe KPSetup.exe]"
-kpf_build=$(cd "${1:?$usage}" && pwd)
-shift
 kpf_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-exe="$kpf_build/app/KPSetup.exe"
-if [ "${1:-}" = --exe ]; then
-  exe=$(readlink -f "${2:?$usage}")
-  shift 2
-fi
-
-if [ -z "${KPF_NETNS:-}" ] && command -v ip >/dev/null && unshare -n true 2>/dev/null; then
-  exec unshare -n env KPF_NETNS=1 bash "${BASH_SOURCE[0]}" "$kpf_build" --exe "$exe" "$@"
-fi
-[ -n "${KPF_NETNS:-}" ] && ip link set lo up
-
 . "$kpf_root/tools/xvfb.sh"
 . "$kpf_root/tools/e2e/flow-lib.sh"
-[ -f "$exe" ] || { echo "FAIL: $exe is not built"; exit 1; }
-kpf_select_exe "$exe" || { echo "FAIL: $exe is no KPSetup.exe to test"; exit 1; }
-kpf_skip_unless_runnable
-echo "testing $kpf_exe ($kpf_arch)"
-kpf_work="$kpf_build/e2e-silent-$kpf_arch"
-mkdir -p "$kpf_work"
+. "$kpf_root/tools/e2e/suite-lib.sh"
+kpf_suite_begin "${BASH_SOURCE[0]}" "usage: silent-e2e.sh BUILD_DIR [--exe KPSetup.exe]" e2e-silent "$@"
 
 cleanup() {
   kpf_stop_server
@@ -48,36 +30,7 @@ cleanup() {
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then kp_start_xvfb || { echo "FAIL: no X server"; exit 1; }; fi
 
-package="$kpf_build/tools/demo/KPCaptureSetup.exe"
-for f in "$package" "${package%.exe}-unsigned.exe" "$kpf_build/tools/kp_trust_test_ca.exe" \
-  "$kpf_build/tests/e2e/kp_window_state.exe"; do
-  [ -f "$f" ] || { echo "FAIL: $f is not built"; exit 1; }
-done
-port=$(kpf_vendor_port) || exit 1
-certs="$kpf_build/testca"
-"$kpf_root/tools/make-test-ca.sh" "$certs" || exit 1
-base="$kpf_work/prefix-base"
-kpf_base_prefix "$base" "$certs/ca.pem" || { echo "FAIL: no Wine prefix"; exit 1; }
-prefix="$kpf_work/prefix"
-requests="$kpf_work/requests.log"
-
-failures=0
-scenario=""
-fail() { echo "FAIL [$scenario]: $*"; failures=$((failures + 1)); }
-pass() { echo "ok [$scenario]: $*"; }
-check() { if eval "$2"; then pass "$1"; else fail "$1"; fi; }
-begin() {
-  scenario=$1
-  echo "== $scenario"
-  kpf_fresh_prefix "$base" "$prefix" || { fail "no prefix"; return 1; }
-}
-package_requests() { grep -c "^GET $kpf_package_path\$" "$requests" 2>/dev/null || true; }
-uninstall_entry() { "$kpf_wine64" reg query "$kpf_uninstall_key" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
-start_menu() { echo "$(kpf_drive_c)/ProgramData/Microsoft/Windows/Start Menu/Programs/凯普视频工坊"; }
-package_parameters() {
-  tr -d '\r' <"$1" 2>/dev/null | sed -nE 's/^command line: "C:.ProgramData.KPCapture.[0-9a-f]{32}.[0-9A-F]{32}\.exe" //p'
-}
-nothing_started() { [ -z "$(find "$(kpf_drive_c)" -name install.log 2>/dev/null)" ]; }
+kpf_suite_prefix "$kpf_build/tools/demo/KPCaptureSetup-unsigned.exe" "$kpf_build/tests/e2e/kp_window_state.exe"
 log_has() { grep -qF -- "$2" "$1" 2>/dev/null; }
 app_running() { pgrep -f 'KPApp\.exe' >/dev/null; }
 
