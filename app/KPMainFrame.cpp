@@ -67,9 +67,15 @@ KPMainFrame::KPMainFrame(MainFrameServices services)
 KPMainFrame::~KPMainFrame()
 {
     for (const wchar_t* name : kPageVirtualWnds) RemoveVirtualWnd(name);
-    // The members go now in reverse order: the warm-up, then the install flow, which abandons a
-    // running download, so no report of it can reach the window any more; then the references and
-    // pages, and the install worker, which is stopped and joined.
+    // Closing waits about two seconds at most for threads, all of them together: the install flow
+    // abandons a running download first (its worker gets up to two seconds, so no report of it can
+    // reach the window any more), and the warm-up gets only what is left of that time.
+    const ULONGLONG started = ::GetTickCount64();
+    m_flow.Stop();
+    const ULONGLONG spent = ::GetTickCount64() - started;
+    m_warmUp.Release(spent < kCloseWaitMs ? static_cast<DWORD>(kCloseWaitMs - spent) : 0);
+    // The members go now in reverse order: the let-go warm-up, the stopped flow, the references
+    // and pages, and the install worker, which is stopped and joined.
 }
 
 KPMainFrame* KPMainFrame::Create(HWND parent, KpBase* parentBase, bool modal, const wchar_t* title, DWORD style,

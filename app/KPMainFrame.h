@@ -27,6 +27,8 @@ constexpr unsigned int TIMER_WARM_UP = 300;
 // While a close waits for a question (or a system dialog) over the window to go: tries again.
 constexpr unsigned int TIMER_CLOSE_PENDING = 301;
 constexpr unsigned int CLOSE_PENDING_MS = 50;
+// How long closing waits for the download's worker and the warm-up together.
+constexpr unsigned long long kCloseWaitMs = 2000;
 
 // What the main window and everything in it ask of the world outside. The window keeps them and
 // hands them on to its pages and its install flow.

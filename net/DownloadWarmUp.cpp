@@ -122,16 +122,19 @@ unsigned __stdcall RunWarmUp(void* argument)
 
 CDownloadWarmUp::CDownloadWarmUp(Work work) : m_shared(std::make_shared<Shared>(std::move(work))) {}
 
-CDownloadWarmUp::~CDownloadWarmUp()
+CDownloadWarmUp::~CDownloadWarmUp() { Release(kExitWaitMs); }
+
+void CDownloadWarmUp::Release(DWORD milliseconds)
 {
     if (!m_thread) return;
-    WaitForSingleObject(m_thread, kExitWaitMs);
+    WaitForSingleObject(m_thread, milliseconds);
     CloseHandle(m_thread);
+    m_thread = nullptr;
 }
 
 bool CDownloadWarmUp::Start()
 {
-    if (m_thread || !m_shared->done) return false;
+    if (m_started || !m_shared->done) return false;
     auto* reference = new std::shared_ptr<Shared>(m_shared);
     const uintptr_t thread = _beginthreadex(nullptr, 0, RunWarmUp, reference, 0, nullptr);
     if (!thread) {
@@ -139,6 +142,7 @@ bool CDownloadWarmUp::Start()
         return false;
     }
     m_thread = reinterpret_cast<HANDLE>(thread);
+    m_started = true;
     // The window comes first when both want the processor.
     SetThreadPriority(m_thread, THREAD_PRIORITY_BELOW_NORMAL);
     return true;

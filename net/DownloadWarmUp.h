@@ -52,13 +52,17 @@ public:
     // or the work has been started before.
     bool Start();
     // Start has made the thread.
-    bool IsStarted() const { return m_thread != nullptr; }
+    bool IsStarted() const { return m_started; }
     // Waits up to `milliseconds` for the work to end; true when it has ended.
     bool WaitUntilDone(DWORD milliseconds) const;
+    // Gives unfinished work up to `milliseconds` to end, then lets the thread go for good (the
+    // destructor waits no more). For an owner that shares one wait among several threads.
+    void Release(DWORD milliseconds);
 
     struct Shared;  // what the thread holds: the work and its "done" signal
 
 private:
     std::shared_ptr<Shared> m_shared;
     HANDLE m_thread = nullptr;
+    bool m_started = false;  // a warm-up runs once, also after it was let go
 };

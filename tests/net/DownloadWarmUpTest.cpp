@@ -86,6 +86,29 @@ TEST(DownloadWarmUpTest, ClosingDuringASlowWarmUpWaitsOnlyBrieflyAndTheWorkStill
     EXPECT_TRUE(*finished);
 }
 
+// The window shares one wait among its threads: what is left of it may be nothing at all.
+TEST(DownloadWarmUpTest, ASlowWarmUpReleasedWithoutTimeIsLetGoAtOnceAndNotWaitedForAgain)
+{
+    auto gate = std::make_shared<Gate>();
+    auto finished = std::make_shared<std::atomic<bool>>(false);
+    const auto begin = Clock::now();
+    {
+        CDownloadWarmUp warmUp([gate, finished] {
+            WaitForSingleObject(gate->open, INFINITE);
+            *finished = true;
+        });
+        ASSERT_TRUE(warmUp.Start());
+        warmUp.Release(0);
+        EXPECT_FALSE(warmUp.Start()) << "a warm-up that was let go does not run again";
+    }
+    EXPECT_LT(SecondsSince(begin), CDownloadWarmUp::kExitWaitMs / 1000.0 - 0.5) << "the destructor waits no more";
+    EXPECT_FALSE(*finished);
+
+    SetEvent(gate->open);
+    for (int i = 0; i < 500 && !*finished; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(*finished);
+}
+
 TEST(DownloadWarmUpTest, AFinishedOrNeverStartedWarmUpIsLetGoAtOnce)
 {
     auto begin = Clock::now();
