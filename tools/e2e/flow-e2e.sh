@@ -43,7 +43,7 @@
 #              while the install completes, answered 确定: the product is registered
 #   dpi        the display scale changes (WM_DPICHANGED) 96 -> 144 -> 192 -> 96 during a slow
 #              download: the window takes each size and, back at 96, looks as before; the download
-#              goes on; closed from another process then, the program ends within 3 s
+#              goes on; closed from another process then, the program ends cleanly within 5 s
 #   package    a package that exits with an error without writing "1" (the question of an install
 #              that did not complete), then one that hands over to a child process that completes;
 #              then the window closed while that child installs: the installer ends, the package

@@ -231,10 +231,16 @@ kpf_start_setup() {
   sleep 1  # its first frame
 }
 
-# Waits up to SECONDS for KPSetup.exe to end; its exit code in kpf_setup_code.
+# Wine's X11 driver waits up to 2 s for a window manager to confirm each top-level window that it
+# hides; the test's Xvfb has none, so each window that closes (measured: the question box, then the
+# main window) adds 2 s to a program's end that Windows does not have.
+KPF_WINDOW_GONE_WAIT=2
+
+# Waits for KPSetup.exe to end: up to SECONDS (what the program may take on Windows) plus Wine's
+# wait for the two windows that may close at the end; its exit code in kpf_setup_code.
 kpf_wait_setup_end() {
   local i
-  for i in $(seq 1 $((${1:-10} * 10))); do
+  for i in $(seq 1 $(((${1:-10} + 2 * KPF_WINDOW_GONE_WAIT) * 10))); do
     if ! kill -0 "$kpf_setup_pid" 2>/dev/null; then
       kpf_setup_code=0
       wait "$kpf_setup_pid" || kpf_setup_code=$?
