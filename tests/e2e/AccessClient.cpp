@@ -197,16 +197,20 @@ int Tree(const wchar_t* windowClass)
     return 0;
 }
 
+// The window's client object and its child of that name; false, said on stdout, without either.
+bool OpenChild(const wchar_t* windowClass, const std::wstring& name, ComPtr& client, ComPtr& child)
+{
+    if (!OpenClient(windowClass, client)) return false;
+    child.p = FindChild(client.p, name);
+    if (child.p) return true;
+    std::printf("FAIL: no child named %s\n", Utf8(name).c_str());
+    return false;
+}
+
 int Do(const wchar_t* windowClass, const std::wstring& name)
 {
-    ComPtr client;
-    if (!OpenClient(windowClass, client)) return 1;
-    ComPtr child;
-    child.p = FindChild(client.p, name);
-    if (!child.p) {
-        std::printf("FAIL: no child named %s\n", Utf8(name).c_str());
-        return 1;
-    }
+    ComPtr client, child;
+    if (!OpenChild(windowClass, name, client, child)) return 1;
     const HRESULT hr = child.p->accDoDefaultAction(Self());
     std::printf("default action: 0x%08lX\n", static_cast<unsigned long>(hr));
     return SUCCEEDED(hr) ? 0 : 1;
@@ -238,14 +242,8 @@ int Watch(const wchar_t* windowClass, const std::wstring& name, int seconds)
 
 int Stale(const wchar_t* windowClass, const std::wstring& name)
 {
-    ComPtr client;
-    if (!OpenClient(windowClass, client)) return 1;
-    ComPtr child;
-    child.p = FindChild(client.p, name);
-    if (!child.p) {
-        std::printf("FAIL: no child named %s\n", Utf8(name).c_str());
-        return 1;
-    }
+    ComPtr client, child;
+    if (!OpenChild(windowClass, name, client, child)) return 1;
     long before = 0;
     client.p->get_accChildCount(&before);
     std::printf("before: %s\n", Describe(child.p).c_str());

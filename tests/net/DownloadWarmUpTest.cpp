@@ -39,6 +39,23 @@ SystemLookup LookupWithout(std::set<std::wstring> missing)
     };
 }
 
+// A warm-up whose work waits at the gate and then marks itself finished.
+CDownloadWarmUp::Work GatedWork(std::shared_ptr<Gate> gate, std::shared_ptr<std::atomic<bool>> finished)
+{
+    return [gate, finished] {
+        WaitForSingleObject(gate->open, INFINITE);
+        *finished = true;
+    };
+}
+
+// Opens the gate; the thread left behind runs on with its own state and ends normally.
+void ExpectLeftWorkEnds(Gate& gate, const std::atomic<bool>& finished)
+{
+    SetEvent(gate.open);
+    for (int i = 0; i < 500 && !finished; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(finished);
+}
+
 TEST(DownloadWarmUpTest, StartReturnsAtOnceAndTheWorkEndsOnItsThread)
 {
     auto gate = std::make_shared<Gate>();
@@ -69,21 +86,14 @@ TEST(DownloadWarmUpTest, ClosingDuringASlowWarmUpWaitsOnlyBrieflyAndTheWorkStill
     auto finished = std::make_shared<std::atomic<bool>>(false);
     const auto begin = Clock::now();
     {
-        CDownloadWarmUp warmUp([gate, finished] {
-            WaitForSingleObject(gate->open, INFINITE);
-            *finished = true;
-        });
+        CDownloadWarmUp warmUp(GatedWork(gate, finished));
         ASSERT_TRUE(warmUp.Start());
     }
     const double waited = SecondsSince(begin);
     EXPECT_GE(waited, CDownloadWarmUp::kExitWaitMs / 1000.0 - 0.1) << "unfinished work gets its while";
     EXPECT_LT(waited, CDownloadWarmUp::kExitWaitMs / 1000.0 + 1.0) << "then the owner goes";
     EXPECT_FALSE(*finished);
-
-    // The left thread runs on with its own state and ends normally.
-    SetEvent(gate->open);
-    for (int i = 0; i < 500 && !*finished; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_TRUE(*finished);
+    ExpectLeftWorkEnds(*gate, *finished);
 }
 
 // The window shares one wait among its threads: what is left of it may be nothing at all.
@@ -93,20 +103,14 @@ TEST(DownloadWarmUpTest, ASlowWarmUpReleasedWithoutTimeIsLetGoAtOnceAndNotWaited
     auto finished = std::make_shared<std::atomic<bool>>(false);
     const auto begin = Clock::now();
     {
-        CDownloadWarmUp warmUp([gate, finished] {
-            WaitForSingleObject(gate->open, INFINITE);
-            *finished = true;
-        });
+        CDownloadWarmUp warmUp(GatedWork(gate, finished));
         ASSERT_TRUE(warmUp.Start());
         warmUp.Release(0);
         EXPECT_FALSE(warmUp.Start()) << "a warm-up that was let go does not run again";
     }
     EXPECT_LT(SecondsSince(begin), CDownloadWarmUp::kExitWaitMs / 1000.0 - 0.5) << "the destructor waits no more";
     EXPECT_FALSE(*finished);
-
-    SetEvent(gate->open);
-    for (int i = 0; i < 500 && !*finished; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_TRUE(*finished);
+    ExpectLeftWorkEnds(*gate, *finished);
 }
 
 TEST(DownloadWarmUpTest, AFinishedOrNeverStartedWarmUpIsLetGoAtOnce)
